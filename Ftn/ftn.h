@@ -1,0 +1,46 @@
+// File primitives, the directory routine, the diskette test and the file-name search.
+// Statuses and counts are 16-bit signed.
+#ifndef CHARTXFER_FTN_H
+#define CHARTXFER_FTN_H
+
+// Copies source to destination, replacing an existing destination. Status 0 done,
+// 3 failed (any reason; also for a length of 0 or less, after the error box).
+void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
+            int destinationLength);
+
+// Deletes one file. Status 0 done, 3 failed.
+void FTNFDE(short *status, const char *path, int length);
+
+enum { FTNFDX_CREATE = 1, FTNFDX_CHDIR = 3 };
+
+// Creates a directory (operation 1; an existing one counts as done) or makes it the
+// current directory (operation 3). Status 0 done, 1 length over 260, 2 failed.
+void Ftnfdx(short *status, short operation, const char *path, short length);
+
+// Readiness of diskette drive A: (index 0) or B: (index 1): 0 ready, 128 removable
+// drive without a readable disk, -1 no such drive or index out of range.
+short Dsktst(short index);
+
+// What FTNFNS returns for a found entry, all in local time.
+struct FoundEntry {
+    int size;     // low 32 bits of the size
+    short year;
+    short month;
+    short day;
+    short hour;
+    short minute;
+    short second;
+};
+
+enum { FTNFNS_FIRST = 1, FTNFNS_NEXT = 2, FTNFNS_CLOSE = 3 };
+
+// The file-name search over the platform's directory search, with one process-wide
+// search state. Mode 1: name holds the pattern (nameLength characters) and *attributes
+// the mask (0 = any). Modes 1 and 2 return the next entry's name in name (at most
+// nameSize characters; a NUL follows when there is room), its length, its attributes and the entry record.
+// Status 0 found, 1 no (further) entry, 2 find-first failed, 3 find-next failed or bad
+// mode, 4 invalid handle.
+void FTNFNS(short *status, short mode, char *name, short nameSize, short *nameLength,
+            short *attributes, FoundEntry *entry);
+
+#endif

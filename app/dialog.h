@@ -1,0 +1,52 @@
+// The main dialog: its procedure, the handlers it routes to, and the program-wide tables
+// that initialisation fills and every later command reads.
+#ifndef CHARTXFER_DIALOG_H
+#define CHARTXFER_DIALOG_H
+
+#include "../Kopf01/winapi.h"
+
+enum {
+    COMMAND_LINE_SIZE = 256,
+    MAX_DRIVES = 23,
+    MAX_SYSTEMS = 50,
+    SYSTEM_DIR_NAME_LENGTH = 8,
+    SYSTEM_RECORD_LENGTH = 40,
+    LIST_LINE_LENGTH = 45,
+    MAX_CHARTS = 2000
+};
+
+// Program-wide tables: the upper-cased command line, the drive list behind both drive
+// combos, and the system directory names behind the construction-system combo. A combo
+// selection n stands for position n + 1 of its table.
+extern char g_CommandLine[COMMAND_LINE_SIZE];
+extern char g_DriveLetters[MAX_DRIVES];
+extern int g_DriveCount;
+extern int g_StartIndex;
+extern char g_SystemDirNames[MAX_SYSTEMS][SYSTEM_DIR_NAME_LENGTH];
+
+// Start-up: copies and upper-cases the command line, runs the main dialog, returns 0.
+int RunChartTransfer(HINSTANCE instance, const char *commandLine);
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool INITDIALOG(int *driveCount, int *startIndex, char *driveLetters, char *systemTable,
+                int *systemCount, const char *commandLine,
+                char (*systemDirNames)[SYSTEM_DIR_NAME_LENGTH], HWND dialog);
+
+void EnableTransferButtons(HWND dialog, int listId);
+void RefreshLists(HWND dialog, DWORD command);
+
+void BuildChartList(char drive, const char *systemDirName, HWND dialog, int listId,
+                    int sortChoice, int filterCheckId, int filterEditId);
+bool CheckDriveReady(HWND dialog, char drive, bool isSource);
+bool PrepareSystemDirs(const char *drive, HWND dialog, const char *chartPath);
+
+void ApplyDateFilter(HWND dialog);
+void CompareLists(HWND dialog);
+
+void TransferSelection(HWND dialog, int command);
+bool CopyWithPrompt(HWND dialog, const char *source, int sourceLength,
+                    const char *destination, int destinationLength, int *choice);
+bool DeleteWithPrompt(HWND dialog, const char *path, int length, int *choice);
+
+#endif
