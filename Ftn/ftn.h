@@ -24,6 +24,7 @@ short Dsktst(short index);
 // What FTNFNS returns for a found entry, all in local time.
 struct FoundEntry {
     int size;     // low 32 bits of the size
+    unsigned int sizeHigh;  // high 32 bits, so that huge files are not taken for small ones
     short year;
     short month;
     short day;
@@ -42,5 +43,9 @@ enum { FTNFNS_FIRST = 1, FTNFNS_NEXT = 2, FTNFNS_CLOSE = 3 };
 // mode, 4 invalid handle.
 void FTNFNS(short *status, short mode, char *name, short nameSize, short *nameLength,
             short *attributes, FoundEntry *entry);
+
+// Forgets the SHOW_ALIAS option read by the first search, so that the next one reads it
+// again (tests change the INI file between searches).
+void FtnfnsResetAliasOption(void);
 
 #endif

@@ -1,0 +1,221 @@
+// The file-name search: find-first / find-next / close over the platform's directory
+// search, one entry a call, with one search state for the whole process.
+#include "ftn.h"
+
+#include "../Basis/ini.h"
+#include "../Kopf01/winapi.h"
+
+#include <string.h>
+
+enum {
+    PATTERN_SIZE = MAX_PATH,
+    LONGEST_PATTERN = PATTERN_SIZE - 1,
+    LONGEST_NAME = MAX_PATH,
+    ALIAS_SIZE = 14,
+    STATUS_FOUND = 0,
+    STATUS_NO_MORE = 1,
+    STATUS_FIRST_FAILED = 2,
+    STATUS_NEXT_FAILED = 3,
+    STATUS_BAD_HANDLE = 4,
+    // the longest name that still has the 8.3 form
+    SHORT_NAME_LENGTH = 12,
+    SHORT_BASE_LENGTH = 8,
+    SHORT_EXTENSION_LENGTH = 3
+};
+
+// The search state of the process.
+struct SearchState {
+    bool open;
+    HANDLE handle;
+    char pattern[PATTERN_SIZE];
+    WIN32_FIND_DATAA found;   // the last entry found
+    DWORD mask;               // attribute mask of the find-first, 0 = any entry
+    DWORD lastError;
+    bool aliasRead;           // SHOW_ALIAS is read once per process
+    bool showAlias;
+};
+
+static SearchState g_search = {false, INVALID_HANDLE_VALUE, {0}, {}, 0, 0, false, false};
+
+static void CloseSearch(void)
+{
+    if (g_search.open) {
+        FindClose(g_search.handle);
+    }
+    g_search.open = false;
+    g_search.handle = INVALID_HANDLE_VALUE;
+}
+
+void FtnfnsResetAliasOption(void)
+{
+    g_search.aliasRead = false;
+    g_search.showAlias = false;
+}
+
+// Whether a long name has the 8.3 form, by the program's own rule, tested in this order
+// (so a name without "." of four characters or more counts as not fitting, and so does
+// a base of eight).
+static bool FitsShortForm(const char *name, int n)
+{
+    const char *dot = (const char *)memchr(name, '.', (size_t)n);
+    int d = dot == NULL ? 0 : (int)(dot - name) + 1;  // position of the first "."
+    if (n > SHORT_NAME_LENGTH || (d == 0 && n > SHORT_BASE_LENGTH) || d > SHORT_BASE_LENGTH ||
+        n - d > SHORT_EXTENSION_LENGTH) {
+        return false;
+    }
+    return memchr(name, ' ', (size_t)n) == NULL;
+}
+
+static const char *ChooseName(void)
+{
+    if (!g_search.aliasRead) {
+        int logical = 0;
+        g_search.showAlias = GetIniLogical("OPTIONS", 7, "SHOW_ALIAS", 10, &logical) && logical;
+        g_search.aliasRead = true;
+    }
+    // The platform's fields, each held to its own size.
+    WIN32_FIND_DATAA &found = g_search.found;
+    found.cFileName[MAX_PATH - 1] = '\0';
+    found.cAlternateFileName[ALIAS_SIZE - 1] = '\0';
+    const char *longName = found.cFileName;
+    const char *alias = found.cAlternateFileName;
+    if (alias[0] == '\0') {
+        return longName;
+    }
+    if (g_search.showAlias) {
+        return alias;
+    }
+    return FitsShortForm(longName, (int)strlen(longName)) ? longName : alias;
+}
+
+static void Deliver(char *name, short nameSize, short *nameLength, short *attributes,
+                    FoundEntry *entry)
+{
+    const char *chosen = ChooseName();
+    short copied = 0;
+    while (copied < LONGEST_NAME && copied < nameSize && chosen[copied] != '\0') {
+        name[copied] = chosen[copied];
+        ++copied;
+    }
+    if (copied < nameSize) {
+        name[copied] = '\0';
+    }
+    *nameLength = copied;
+    const WIN32_FIND_DATAA &found = g_search.found;
+    *attributes = (short)(found.dwFileAttributes & 0xFFFFu);
+    entry->size = (int)found.nFileSizeLow;
+    entry->sizeHigh = found.nFileSizeHigh;
+    FILETIME local;
+    SYSTEMTIME time;
+    if (FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
+        FileTimeToSystemTime(&local, &time)) {
+        entry->year = (short)time.wYear;
+        entry->month = (short)time.wMonth;
+        entry->day = (short)time.wDay;
+        entry->hour = (short)time.wHour;
+        entry->minute = (short)time.wMinute;
+        entry->second = (short)time.wSecond;
+    } else {
+        entry->year = entry->month = entry->day = 0;
+        entry->hour = entry->minute = entry->second = 0;
+    }
+}
+
+// Passes over entries that share no attribute bit with the mask. False, with the
+// status set and the search closed, when the entries run out.
+static bool Select(short *status)
+{
+    while (g_search.mask != 0 && (g_search.found.dwFileAttributes & g_search.mask) == 0) {
+        if (!FindNextFileA(g_search.handle, &g_search.found)) {
+            g_search.lastError = GetLastError();
+            *status = g_search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
+                                                                 : STATUS_NEXT_FAILED;
+            CloseSearch();
+            return false;
+        }
+    }
+    return true;
+}
+
+static void FindFirst(short *status, char *name, short nameSize, short *nameLength,
+                      short *attributes, FoundEntry *entry)
+{
+    CloseSearch();
+    int length = *nameLength;
+    if (length > LONGEST_PATTERN) {
+        length = LONGEST_PATTERN;
+    }
+    if (length > nameSize) {
+        length = nameSize;
+    }
+    if (length < 0 || name == NULL) {
+        length = 0;
+    }
+    if (length > 0) {
+        memcpy(g_search.pattern, name, (size_t)length);
+    }
+    g_search.pattern[length] = '\0';
+    g_search.handle = FindFirstFileA(g_search.pattern, &g_search.found);
+    if (g_search.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_NO_MORE_FILES) {
+        // Some drives answer a long path so; its short form is searched once more.
+        char shortForm[PATTERN_SIZE];
+        DWORD shortLength = GetShortPathNameA(g_search.pattern, shortForm, PATTERN_SIZE);
+        if (shortLength > 0 && shortLength < PATTERN_SIZE) {
+            memcpy(g_search.pattern, shortForm, shortLength + 1);
+        }
+        g_search.handle = FindFirstFileA(g_search.pattern, &g_search.found);
+    }
+    if (g_search.handle == INVALID_HANDLE_VALUE) {
+        g_search.lastError = GetLastError();
+        *status = g_search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
+                                                             : STATUS_FIRST_FAILED;
+        return;
+    }
+    g_search.open = true;
+    g_search.mask = (WORD)*attributes;
+    if (Select(status)) {
+        Deliver(name, nameSize, nameLength, attributes, entry);
+    }
+}
+
+static void FindNext(short *status, char *name, short nameSize, short *nameLength,
+                     short *attributes, FoundEntry *entry)
+{
+    if (!g_search.open) {
+        // no platform handle to ask: what the platform says of a closed one
+        g_search.lastError = ERROR_INVALID_HANDLE;
+        *status = STATUS_BAD_HANDLE;
+        return;
+    }
+    if (!FindNextFileA(g_search.handle, &g_search.found)) {
+        g_search.lastError = GetLastError();
+        *status = g_search.lastError == ERROR_NO_MORE_FILES    ? STATUS_NO_MORE
+                  : g_search.lastError == ERROR_INVALID_HANDLE ? STATUS_BAD_HANDLE
+                                                               : STATUS_NEXT_FAILED;
+        CloseSearch();
+        return;
+    }
+    if (Select(status)) {
+        Deliver(name, nameSize, nameLength, attributes, entry);
+    }
+}
+
+void FTNFNS(short *status, short mode, char *name, short nameSize, short *nameLength,
+            short *attributes, FoundEntry *entry)
+{
+    *status = STATUS_FOUND;
+    switch (mode) {
+    case FTNFNS_FIRST:
+        FindFirst(status, name, nameSize, nameLength, attributes, entry);
+        break;
+    case FTNFNS_NEXT:
+        FindNext(status, name, nameSize, nameLength, attributes, entry);
+        break;
+    case FTNFNS_CLOSE:
+        CloseSearch();
+        break;
+    default:
+        *status = STATUS_NEXT_FAILED;
+        break;
+    }
+}

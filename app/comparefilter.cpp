@@ -1,0 +1,186 @@
+// The date filter that ends every refresh, and Compare, which selects the source charts
+// that the destination lacks or holds in an older state.
+#include "dialog.h"
+
+#include "datenorm.h"
+#include "listentry.h"
+#include "../resources/resource.h"
+
+#include <string.h>
+
+namespace {
+
+enum {
+    DATE_TEXT_SIZE = 80,      // a date edit's text; a longer text is cut by the read
+    LINE_SIZE = 80,           // one list line read back
+    DATE_KEY_LENGTH = 8,      // yyyymmdd
+    COMPARE_KEY_LENGTH = 13,  // century, yymmdd, hh:mm
+    NORMAL_DATE_LENGTH = 10   // dd.mm.yyyy
+};
+
+struct DateFilter {
+    int checkId;
+    int editId;
+    bool active;
+    char key[DATE_KEY_LENGTH];
+};
+
+// Reads one filter: a checked box with a non-empty edit. The edit then shows the
+// normalised date, so the user sees the date that is applied.
+void ReadDateFilter(HWND dialog, DateFilter *filter)
+{
+    filter->active = false;
+    if (IsDlgButtonChecked(dialog, filter->checkId) != BST_CHECKED) {
+        return;
+    }
+    char text[DATE_TEXT_SIZE];
+    memset(text, 0, sizeof text);
+    UINT copied = GetDlgItemTextA(dialog, filter->editId, text, DATE_TEXT_SIZE);
+    int length = copied < DATE_TEXT_SIZE ? (int)copied : DATE_TEXT_SIZE - 1;
+    if (length < 1) {
+        return;
+    }
+    NormDateEntry(text, DATE_TEXT_SIZE, &length);
+    text[NORMAL_DATE_LENGTH] = '\0';
+    SetDlgItemTextA(dialog, filter->editId, text);
+    memcpy(filter->key, text + 6, 4);
+    memcpy(filter->key + 4, text + 3, 2);
+    memcpy(filter->key + 6, text, 2);
+    filter->active = true;
+}
+
+// yyyymmdd of a chart line, the century taken from the two-digit year.
+void LineDateKey(const char *line, char key[DATE_KEY_LENGTH])
+{
+    CenturyOfYear(line + LINE_YEAR_OFFSET, key);
+    memcpy(key + 2, line + LINE_YEAR_OFFSET, 2);
+    memcpy(key + 4, line + LINE_MONTH_OFFSET, 2);
+    memcpy(key + 6, line + LINE_DAY_OFFSET, 2);
+}
+
+// Century, yymmdd and hh:mm of a chart line: a later change gives a greater key.
+void LineCompareKey(const char *line, char key[COMPARE_KEY_LENGTH])
+{
+    LineDateKey(line, key);
+    memcpy(key + DATE_KEY_LENGTH, line + LINE_TIME_OFFSET, LINE_TIME_LENGTH);
+}
+
+bool KeepLine(const char *key, const DateFilter &until, const DateFilter &at,
+              const DateFilter &since, bool rangeMode)
+{
+    if (at.active && memcmp(key, at.key, DATE_KEY_LENGTH) == 0) {
+        return true;
+    }
+    if (rangeMode) {
+        return memcmp(since.key, key, DATE_KEY_LENGTH) <= 0 &&
+               memcmp(key, until.key, DATE_KEY_LENGTH) <= 0;
+    }
+    return (until.active && memcmp(key, until.key, DATE_KEY_LENGTH) <= 0) ||
+           (since.active && memcmp(key, since.key, DATE_KEY_LENGTH) >= 0);
+}
+
+void FilterList(HWND dialog, int listId, const DateFilter &until, const DateFilter &at,
+                const DateFilter &since, bool rangeMode)
+{
+    // From the last line to the first, so that a deletion does not move the lines
+    // still to be looked at; painted once at the end, not once a deletion.
+    HWND list = GetDlgItem(dialog, listId);
+    LRESULT count = SendDlgItemMessageA(dialog, listId, LB_GETCOUNT, 0, 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (LRESULT index = count - 1; index >= 0; --index) {
+        char line[LINE_SIZE];
+        int length;
+        // The fixed texts of a drive that is not ready or not prepared have no date:
+        // they stay, so that the list still tells why it holds no charts.
+        if (!ReadListEntry(dialog, listId, (int)index, line, LINE_SIZE, &length) ||
+            !IsChartLine(line, length)) {
+            continue;
+        }
+        char key[DATE_KEY_LENGTH];
+        LineDateKey(line, key);
+        if (!KeepLine(key, until, at, since, rangeMode)) {
+            SendDlgItemMessageA(dialog, listId, LB_DELETESTRING, (WPARAM)index, 0);
+        }
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+// Whether Compare selects source line index: the destination lacks the chart, shows
+// something that is not that chart, or holds it with an older change.
+bool SourceLineWanted(HWND dialog, int index)
+{
+    char line[LINE_SIZE];
+    int length;
+    if (!ReadListEntry(dialog, IDC_SOURCE_LIST, index, line, LINE_SIZE, &length)) {
+        return false;
+    }
+    if (!IsChartLine(line, length)) {
+        return true;
+    }
+
+    char search[CHART_NAME_LENGTH + 1];
+    ChartNameOfLine(line, length, search);
+    search[CHART_NAME_LENGTH] = '\0';
+    LRESULT found = SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_FINDSTRING, (WPARAM)-1,
+                                        (LPARAM)search);
+    if (found < 0) {
+        return true;
+    }
+
+    char other[LINE_SIZE];
+    int otherLength;
+    if (!ReadListEntry(dialog, IDC_DEST_LIST, (int)found, other, LINE_SIZE, &otherLength)) {
+        return true;
+    }
+    char otherName[CHART_NAME_LENGTH];
+    ChartNameOfLine(other, otherLength, otherName);
+    // The search ignores case; the chart must match exactly.
+    if (memcmp(search, otherName, CHART_NAME_LENGTH) != 0 || !IsChartLine(other, otherLength)) {
+        return true;
+    }
+
+    char sourceKey[COMPARE_KEY_LENGTH];
+    char destinationKey[COMPARE_KEY_LENGTH];
+    LineCompareKey(line, sourceKey);
+    LineCompareKey(other, destinationKey);
+    return memcmp(sourceKey, destinationKey, COMPARE_KEY_LENGTH) > 0;
+}
+
+}  // namespace
+
+void ApplyDateFilter(HWND dialog)
+{
+    DateFilter until = {IDC_UNTIL_CHECK, IDC_UNTIL_EDIT, false, {}};
+    DateFilter at = {IDC_AT_CHECK, IDC_AT_EDIT, false, {}};
+    DateFilter since = {IDC_SINCE_CHECK, IDC_SINCE_EDIT, false, {}};
+    ReadDateFilter(dialog, &until);
+    ReadDateFilter(dialog, &at);
+    ReadDateFilter(dialog, &since);
+    if (!until.active && !at.active && !since.active) {
+        return;
+    }
+
+    // until and since in the right order are one closed range; otherwise they stay
+    // two alternatives and the days between them go.
+    bool rangeMode = until.active && since.active &&
+                     memcmp(since.key, until.key, DATE_KEY_LENGTH) <= 0;
+    FilterList(dialog, IDC_SOURCE_LIST, until, at, since, rangeMode);
+    FilterList(dialog, IDC_DEST_LIST, until, at, since, rangeMode);
+}
+
+void CompareLists(HWND dialog)
+{
+    // Every source line's selection is set; with redrawing off the list is painted
+    // once at the end instead of once a line.
+    HWND sourceList = GetDlgItem(dialog, IDC_SOURCE_LIST);
+    LRESULT count = SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETCOUNT, 0, 0);
+    SendMessageA(sourceList, WM_SETREDRAW, FALSE, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        bool wanted = SourceLineWanted(dialog, (int)index);
+        SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_SETSEL, wanted ? TRUE : FALSE,
+                            (LPARAM)index);
+    }
+    SendMessageA(sourceList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(sourceList, nullptr, TRUE);
+}

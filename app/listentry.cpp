@@ -1,0 +1,53 @@
+// Safe reads of list lines and their chart columns.
+#include "listentry.h"
+
+#include <string.h>
+
+bool ReadListEntry(HWND dialog, int listId, int index, char *buffer, int size, int *length)
+{
+    *length = -1;
+    if (size < 1) {
+        return false;
+    }
+    buffer[0] = '\0';
+    // LB_GETTEXT has no buffer size: ask for the length first and never let a line
+    // longer than the buffer be copied. The length may be reported too large, never
+    // too small.
+    LRESULT needed = SendDlgItemMessageA(dialog, listId, LB_GETTEXTLEN, (WPARAM)index, 0);
+    if (index < 0 || needed < 0 || needed >= size) {
+        return false;
+    }
+    LRESULT copied = SendDlgItemMessageA(dialog, listId, LB_GETTEXT, (WPARAM)index,
+                                         (LPARAM)buffer);
+    if (copied < 0 || copied >= size) {
+        buffer[0] = '\0';
+        return false;
+    }
+    buffer[copied] = '\0';
+    *length = (int)copied;
+    return true;
+}
+
+bool IsChartLine(const char *line, int length)
+{
+    return length >= CHART_LINE_LENGTH && line[LINE_TAB_OFFSET] == '\t';
+}
+
+void ChartNameOfLine(const char *line, int length, char name[CHART_NAME_LENGTH])
+{
+    memset(name, ' ', CHART_NAME_LENGTH);
+    int n = length < CHART_NAME_LENGTH ? length : CHART_NAME_LENGTH;
+    if (n > 0) {
+        memcpy(name, line, (size_t)n);
+    }
+}
+
+void CenturyOfYear(const char *twoDigitYear, char century[2])
+{
+    // Compared as text, as the keys are: a year below "80" belongs to the 2000s.
+    if (memcmp(twoDigitYear, "80", 2) < 0) {
+        memcpy(century, "20", 2);
+    } else {
+        memcpy(century, "19", 2);
+    }
+}

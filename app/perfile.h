@@ -1,0 +1,18 @@
+// The copy step of Move: a copy that counts as done only when this program has seen
+// the destination complete, since the source is deleted right after it.
+#ifndef CHARTXFER_PERFILE_H
+#define CHARTXFER_PERFILE_H
+
+#include "../Kopf01/winapi.h"
+
+// As CopyWithPrompt, but a copy that the primitive reports as done is also confirmed
+// (ConfirmChartCopy); an unconfirmed copy counts as failed and brings the copy prompt.
+bool CopyForMoveWithPrompt(HWND dialog, const char *source, int sourceLength,
+                           const char *destination, int destinationLength, int *choice);
+
+// True when destination exists as a file of the source's size; on a removable drive
+// it is first written through to the disk (FlushFileBuffers).
+bool ConfirmChartCopy(const char *source, int sourceLength, const char *destination,
+                      int destinationLength);
+
+#endif

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Creates the Wine prefix the tests run in: wine-prefix.sh <prefix> <log file>.
+# Besides Wine's own set-up it gives the prefix the drives of the end-to-end tests, each
+# on a folder of its own under <prefix>/chartxfer-drives: A: a diskette drive with a disk
+# (folder a), B: a diskette drive with no disk (its link points to a folder that does
+# not exist), D: and E: fixed drives. C: stays the prefix's own drive.
+# Ends with the Wine server stopped; marks the prefix ready with .chartxfer-ready.
+set -u
+prefix=$1
+log=$2
+export WINEPREFIX="$prefix"
+export WINEARCH="${WINEARCH:-win64}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+mkdir -p "$prefix" || exit 1
+timeout 300 wineboot -i </dev/null >>"$log" 2>&1 || exit 1
+
+drives="$prefix/chartxfer-drives"
+mkdir -p "$drives/a" "$drives/d" "$drives/e" || exit 1
+ln -sfn "$drives/a" "$prefix/dosdevices/a:" &&
+ln -sfn "$drives/b-no-disk" "$prefix/dosdevices/b:" &&
+ln -sfn "$drives/d" "$prefix/dosdevices/d:" &&
+ln -sfn "$drives/e" "$prefix/dosdevices/e:" || exit 1
+for letter in a b; do
+    timeout 60 wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d floppy /f \
+        </dev/null >>"$log" 2>&1 || exit 1
+done
+
+# The mount manager reads the drive types when it starts: let the server and its
+# services end, so that the next program starts them with these drives.
+if ! timeout 60 wineserver -w </dev/null >>"$log" 2>&1; then
+    wineserver -k </dev/null >>"$log" 2>&1
+    timeout 30 wineserver -w </dev/null >>"$log" 2>&1
+fi
+touch "$prefix/.chartxfer-ready"

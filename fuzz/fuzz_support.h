@@ -1,0 +1,145 @@
+// Shared pieces of the fuzz targets: fields fenced by poisoned guard bytes, a quiet
+// recorder for message boxes, and a check that stops the run with a readable reason.
+#ifndef FUZZ_FUZZ_SUPPORT_H
+#define FUZZ_FUZZ_SUPPORT_H
+
+#include "lin32/lin32_hooks.h"
+
+#include <sanitizer/asan_interface.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// A failed property is a finding: say which one and abort, so that libFuzzer saves the
+// input as a crash artifact.
+#define FUZZ_CHECK(cond, ...)                                                        \
+    do {                                                                             \
+        if (!(cond)) {                                                               \
+            std::fprintf(stderr, "\nPROPERTY FAILED %s:%d: %s\n  ", __FILE__, __LINE__, \
+                         #cond);                                                     \
+            std::fprintf(stderr, __VA_ARGS__);                                       \
+            std::fprintf(stderr, "\n");                                              \
+            std::abort();                                                            \
+        }                                                                            \
+    } while (0)
+
+// Bytes as C-escaped text, for the messages of failed checks.
+inline std::string Shown(const char *bytes, int n) {
+    std::string out = "\"";
+    for (int i = 0; i < n; ++i) {
+        unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out + "\"";
+}
+
+// A field of `size` bytes with poisoned guard bytes on both sides: any read or write
+// outside the field stops the run in AddressSanitizer, and a write that slipped past
+// (a build without it) is still caught by Intact().
+class GuardedField {
+public:
+    static const int kGuard = 64;
+    static const unsigned char kFill = 0xA5;
+
+    GuardedField(const void *content, int size)
+        : size_(size < 0 ? 0 : size), block_(new char[size_ + 2 * kGuard]) {
+        std::memset(block_, kFill, size_ + 2 * kGuard);
+        if (size_ > 0 && content != nullptr) std::memcpy(block_ + kGuard, content, size_);
+        ASAN_POISON_MEMORY_REGION(block_, kGuard);
+        ASAN_POISON_MEMORY_REGION(block_ + kGuard + size_, kGuard);
+    }
+    ~GuardedField() {
+        ASAN_UNPOISON_MEMORY_REGION(block_, size_ + 2 * kGuard);
+        delete[] block_;
+    }
+    GuardedField(const GuardedField &) = delete;
+    GuardedField &operator=(const GuardedField &) = delete;
+
+    char *Data() { return block_ + kGuard; }
+    int Size() const { return size_; }
+
+    bool Intact() const {
+        ASAN_UNPOISON_MEMORY_REGION(block_, size_ + 2 * kGuard);
+        bool intact = true;
+        for (int i = 0; i < kGuard; ++i) {
+            if (static_cast<unsigned char>(block_[i]) != kFill ||
+                static_cast<unsigned char>(block_[kGuard + size_ + i]) != kFill)
+                intact = false;
+        }
+        ASAN_POISON_MEMORY_REGION(block_, kGuard);
+        ASAN_POISON_MEMORY_REGION(block_ + kGuard + size_, kGuard);
+        return intact;
+    }
+
+private:
+    int size_;
+    char *block_;
+};
+
+// Records every message box while it lives and answers it with its safest button,
+// without any output.
+class QuietBoxes {
+public:
+    struct Box {
+        bool owned;
+        std::string text;
+        std::string caption;
+        UINT type;
+    };
+
+    QuietBoxes() { Lin32SetMessageBoxHook(&QuietBoxes::Answer, this); }
+    ~QuietBoxes() { Lin32SetMessageBoxHook(nullptr, nullptr); }
+    QuietBoxes(const QuietBoxes &) = delete;
+    QuietBoxes &operator=(const QuietBoxes &) = delete;
+
+    const std::vector<Box> &Shown() const { return boxes_; }
+
+    // True when exactly the given labels were reported, in this order, each in the
+    // error box ("VORNIX System Info-Box", no owner, OK only).
+    bool ReportedExactly(const std::vector<std::string> &labels) const {
+        if (boxes_.size() != labels.size()) return false;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            if (boxes_[i].owned || boxes_[i].caption != "VORNIX System Info-Box" ||
+                (boxes_[i].type & MB_TYPEMASK) != MB_OK ||
+                boxes_[i].text != "Fehler mit der Bezeichnung:" + labels[i])
+                return false;
+        }
+        return true;
+    }
+
+    std::string Describe() const {
+        std::string out;
+        for (const Box &box : boxes_)
+            out += "[" + box.caption + "] " + box.text + "; ";
+        return out.empty() ? "no box" : out;
+    }
+
+private:
+    static int Answer(void *context, HWND owner, const char *text, const char *caption,
+                      UINT type) {
+        QuietBoxes *self = static_cast<QuietBoxes *>(context);
+        self->boxes_.push_back(
+            {owner != nullptr, text ? text : "", caption ? caption : "", type});
+        switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return IDCANCEL;
+        case MB_ABORTRETRYIGNORE: return IDABORT;
+        case MB_YESNOCANCEL: return IDCANCEL;
+        case MB_YESNO: return IDNO;
+        case MB_RETRYCANCEL: return IDCANCEL;
+        default: return IDOK;
+        }
+    }
+
+    std::vector<Box> boxes_;
+};
+
+#endif

@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Writes the hand-made seed inputs of fuzz/corpus/<target>/.
+
+The targets read their inputs with libFuzzer's FuzzedDataProvider: numbers and choices
+from the end of the input (each read takes the last bytes still unread), texts from the
+front. Seed() below builds such an input from the reads in the order the target makes
+them, so each seed names what it sets. Inputs that libFuzzer finds are saved as they
+are; this script only adds or rewrites the files it names ("seed-*").
+
+Usage: fuzz/make_seeds.py [target...]      (default: every target below)
+"""
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+
+class Seed:
+    """An input: front bytes, then the numbered reads packed at the end."""
+
+    def __init__(self):
+        self.front = b""
+        self.tail = []  # bytes in the order they are read (from the end)
+
+    def number(self, low, high, value):
+        """ConsumeIntegralInRange(low, high) returning value."""
+        assert low <= value <= high, (low, high, value)
+        span, offset, size = high - low, 0, 0
+        while offset < 64 and (span >> offset) > 0:
+            offset += 8
+            size += 1
+        v = value - low
+        self.tail += [(v >> (8 * (size - 1 - i))) & 0xFF for i in range(size)]
+        return self
+
+    def flag(self, value):
+        """ConsumeBool()."""
+        self.tail.append(1 if value else 0)
+        return self
+
+    def short(self, value):
+        """ConsumeIntegral<short>()."""
+        return self.number(-32768, 32767, value)
+
+    def text(self, data):
+        """ConsumeBytesAsString(n) (n read before) or the remaining bytes."""
+        self.front += data.encode("latin-1") if isinstance(data, str) else data
+        return self
+
+    def bytes(self):
+        return self.front + bytes(reversed(self.tail))
+
+
+def write(target, name, seed):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "seed-" + name), "wb") as f:
+        f.write(seed.bytes() if isinstance(seed, Seed) else seed)
+
+
+# ---- datenorm: today (year, month, day), within-contract flag, then the typed text ----
+def date_seed(typed, today=(2004, 6, 15), spare=0):
+    days = [31, 29 if today[0] % 4 == 0 and (today[0] % 100 or today[0] % 400 == 0) else 28,
+            31, 30, 31, 30, 31, 31, 30, 31, 30, 31][today[1] - 1]
+    s = Seed().number(1980, 2099, today[0]).number(1, 12, today[1]).number(1, days, today[2])
+    return s.flag(True).number(0, 8, spare).text(typed)
+
+
+def date_seed_raw(typed, size, length):
+    s = Seed().number(1980, 2099, 2004).number(1, 12, 6).number(1, 30, 15).flag(False)
+    return s.number(0, 1100, size).number(-5, 1100, length).text(typed)
+
+
+def datenorm():
+    typed = ["1.2.04", "1/2/4", "1-2-4", "1 2 4", "24.12.", "5", "abc", "1.1.78", "1.1.79",
+             "1.1.0", "1.1.100", "1.1.99", "31.4.2004", "30.2.2003", "0.13.2004", "010104",
+             "-5.3", "5..3", "1.2.3.4", "1a.b2.2004", "31:12\\1999", "29.2.2100",
+             "99999999999.1.1", "1.99999999999.1", "1.1.2147483648", "1.1.12345",
+             "0000000000000031.0000000000012.0000000002004", " . / \\ - :"]
+    for t in typed:
+        names = {"/": "_sl_", " ": "_sp_", "\\": "_bs_", ":": "_co_"}
+        name = "".join(c if c.isalnum() or c in ".-" else names.get(c, "_") for c in t)[:32]
+        write("datenorm", "typed-" + name, date_seed(t))
+    write("datenorm", "end-of-february", date_seed("31", today=(2003, 2, 10)))
+    write("datenorm", "long-text", date_seed("1" * 200 + ".7." + "9" * 50))
+    write("datenorm", "small-buffer", date_seed_raw("1.2.2004", 5, 8))
+    write("datenorm", "length-past-buffer", date_seed_raw("1.2.2004", 11, 600))
+    write("datenorm", "zero-length", date_seed_raw("1.2.2004", 20, 0))
+    write("datenorm", "negative-length", date_seed_raw("1.2.2004", 20, -3))
+    write("datenorm", "overlong-text", date_seed_raw("12." * 300, 1000, 900))
+
+
+# ---- textfield: routine, code page, then the routine's counts and its field ----------
+KLEGRO, NSUCHE, SQUEEZE, TRIM = range(4)
+CODE_PAGES = {1252: 0, 1250: 1, 1251: 2}
+WHOLE, PART, ZERO, NEGATIVE = 7, 2, 1, 0
+
+
+def field_seed(routine, page, mode, cut, text, thin=None):
+    s = Seed().number(0, 3, routine).number(0, 2, CODE_PAGES[page])
+    s.number(0, 7, mode).number(0, 2048, cut)
+    if thin is not None:
+        s.flag(thin)
+    return s.text(text)
+
+
+def search_seed(text, pattern, n=(WHOLE, 0), m=(WHOLE, 0)):
+    s = Seed().number(0, 3, NSUCHE).number(0, 2, 0)
+    s.number(0, 7, n[0]).number(0, 2048, n[1]).number(0, 7, m[0]).number(0, 2048, m[1])
+    s.flag(False).number(0, 2048, 0).number(0, 255, len(pattern)).flag(False)
+    return s.text(pattern).text(text)
+
+
+def textfield():
+    write("textfield", "klegro-ascii", field_seed(KLEGRO, 1252, WHOLE, 0, "c:\\vornix\\damen\\mas"))
+    write("textfield", "klegro-nul", field_seed(KLEGRO, 1252, WHOLE, 0, "abc\0def"))
+    write("textfield", "klegro-part", field_seed(KLEGRO, 1252, PART, 3, "abcdef"))
+    write("textfield", "klegro-1252", field_seed(KLEGRO, 1252, WHOLE, 0, b"\xe4\xf6\xfc\xdf\xff\x9a"))
+    write("textfield", "klegro-1250", field_seed(KLEGRO, 1250, WHOLE, 0, b"\xb3\xb9\xbf\x9c\x9f"))
+    write("textfield", "klegro-1251", field_seed(KLEGRO, 1251, WHOLE, 0, b"\xe0\xff\xb8\x83"))
+    write("textfield", "klegro-negative", field_seed(KLEGRO, 1252, NEGATIVE, 0, "abc"))
+    write("textfield", "klegro-zero", field_seed(KLEGRO, 1252, ZERO, 0, "abc"))
+    write("textfield", "nsuche-count", search_seed("Copy #### charts?", "####"))
+    write("textfield", "nsuche-case", search_seed("c:\\vornix\\damen", "VORNIX"))
+    write("textfield", "nsuche-longer", search_seed("abc", "abcd"))
+    write("textfield", "nsuche-last", search_seed("aaaaab", "ab"))
+    write("textfield", "nsuche-negative", search_seed("abc", "b", n=(NEGATIVE, 3)))
+    write("textfield", "nsuche-empty", search_seed("abc", "", m=(ZERO, 0)))
+    write("textfield", "squeeze-path", field_seed(SQUEEZE, 1252, WHOLE, 0, "C:\\vornix\\DAMEN   \\mas\\AB      .mas", False))
+    write("textfield", "squeeze-nul", field_seed(SQUEEZE, 1252, WHOLE, 0, "AB  CD\0\0.mas", False))
+    write("textfield", "squeeze-blank", field_seed(SQUEEZE, 1252, WHOLE, 0, " " * 12, False))
+    write("textfield", "squeeze-part", field_seed(SQUEEZE, 1252, PART, 4, "A B C D", False))
+    write("textfield", "trim-nul", field_seed(TRIM, 1252, WHOLE, 0, "C:\\ab.x\0\0\0\0", False))
+    write("textfield", "trim-blank", field_seed(TRIM, 1252, WHOLE, 0, "   ", False))
+    write("textfield", "trim-negative", field_seed(TRIM, 1252, NEGATIVE, 2, "abc", False))
+
+
+# ---- sort: taupp or c4sort, the parameters, then the records -------------------------
+def sort_seed(length, count, first, last, records, alphabet=256):
+    s = Seed().number(0, 15, 1)
+    special = {45: 2, 40: 3}
+    if length in special:
+        s.number(0, 15, special[length])
+    elif 1 <= length <= 24:
+        s.number(0, 15, 4).number(1, 24, length)
+    elif 1022 <= length <= 1026:
+        s.number(0, 15, 1).number(1022, 1026, length)
+    else:
+        s.number(0, 15, 0).short(length)
+    if 0 <= count <= 400:
+        s.number(0, 7, 1).number(0, 400, count)
+    else:
+        s.number(0, 7, 0).short(count)
+    column_seed(s, length, first)
+    s.flag(True)
+    column_seed(s, length, last)
+    return s.number(1, 256, alphabet).text(records)
+
+
+def column_seed(s, length, column):
+    if 1 <= column <= max(length, 1):
+        s.number(0, 15, 3).number(1, max(length, 1), column)
+    elif 1 <= column <= 1024:
+        s.number(0, 15, 2).number(1, 1024, column)
+    elif 1022 <= column <= 1026:
+        s.number(0, 15, 1).number(1022, 1026, column)
+    else:
+        s.number(0, 15, 0).number(-32768, 0, column)
+
+
+def list_line(name, date, time):
+    # name (8), tab, dd.mm.yy, time: the shape of the chart lists' lines
+    line = "%-8s\t%s  %s" % (name, date, time)
+    key = date[6:8] + date[3:5] + date[0:2] + time[0:2] + time[3:5]
+    line = (line + " " * 45)[:25] + key
+    return (line + " " * 45)[:45]
+
+
+def sort():
+    lines = [list_line(n, d, t) for n, d, t in [
+        ("MUSTER", "07.03.04", "09:05"), ("ANNA", "31.12.99", "23:59"),
+        ("ZORA", "01.01.04", "00:00"), ("BERTA", "15.06.04", "12:30"),
+        ("ANNA2", "31.12.99", "23:59"), ("KLAUS", "07.03.04", "09:04")]]
+    write("sort", "by-name", sort_seed(45, len(lines), 1, 8, "".join(lines)))
+    write("sort", "by-date", sort_seed(45, len(lines), 26, 35, "".join(lines)))
+    systems = "".join(("%-32s%-8s" % (d, n)) for d, n in [
+        ("Damen", "DAMEN"), ("Herren", "HERREN"), ("Kinder", "KINDER"), ("Damen", "DAMEN2")])
+    write("sort", "systems", sort_seed(40, 4, 1, 32, systems))
+    write("sort", "all-equal", sort_seed(4, 9, 1, 4, "AAAA" * 9))
+    write("sort", "ascending", sort_seed(2, 10, 1, 2, "".join("%02d" % i for i in range(10))))
+    write("sort", "descending", sort_seed(2, 10, 1, 2, "".join("%02d" % i for i in range(9, -1, -1))))
+    write("sort", "bytes-unsigned", sort_seed(1, 4, 1, 1, b"\x80\x7f\xff\x00"))
+    write("sort", "small-alphabet", sort_seed(3, 60, 2, 3, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 3))
+    write("sort", "length-1025", sort_seed(1025, 2, 1, 1, "x" * 2050))
+    write("sort", "last-1025", sort_seed(8, 3, 1, 1025, "x" * 24))
+    write("sort", "first-0", sort_seed(8, 3, 0, 4, "x" * 24))
+    write("sort", "key-past-record", sort_seed(4, 5, 3, 9, "dcbaDCBA12349876wxyz"))
+    write("sort", "key-reversed", sort_seed(6, 5, 5, 2, "abcdefghijklmnopqrstuvwxyz1234"))
+    write("sort", "count-1", sort_seed(4, 1, 1, 4, "zyxw"))
+    write("sort", "count-negative", sort_seed(4, -7, 1, 4, "zyxw"))
+    write("sort", "length-negative", sort_seed(-4, 5, 1, 4, "zyxw"))
+    write("sort", "taupp", Seed().number(0, 15, 0).number(-8, 3000, 5).text("abcde"))
+
+
+TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort}
+
+if __name__ == "__main__":
+    for name in sys.argv[1:] or TARGETS:
+        TARGETS[name]()

@@ -1,0 +1,156 @@
+// The process's single-byte ANSI code page: CharUpperA and the conversion of file names
+// between that code page and the UTF-8 of Linux.
+#include "codepage.h"
+#include "codepage_tables.h"
+#include "lin32_hooks.h"
+#include "windows.h"
+
+static const uint32_t replacementChar = 0xFFFD;
+
+static const Lin32CodePageTable *FindTable(int codePage)
+{
+    for (const Lin32CodePageTable &table : lin32CodePageTables) {
+        if (table.codePage == codePage) {
+            return &table;
+        }
+    }
+    return nullptr;
+}
+
+// The first table is 1252's; a constant start needs no initialisation order among the
+// sources, so CharUpperA is right even when called from another file's initialiser.
+static const Lin32CodePageTable *activeTable = &lin32CodePageTables[0];
+
+// Code pages without a table are refused: the active one stays.
+void Lin32SetCodePage(int codePage)
+{
+    const Lin32CodePageTable *table = FindTable(codePage);
+    if (table != nullptr) {
+        activeTable = table;
+    }
+}
+
+int Lin32GetCodePage(void) { return activeTable->codePage; }
+
+unsigned char Lin32UpperChar(unsigned char c)
+{
+    if (c >= 'a' && c <= 'z') {
+        return (unsigned char)(c - 'a' + 'A');
+    }
+    if (c >= 0x80) {
+        return activeTable->upper[c - 0x80];
+    }
+    return c;
+}
+
+// A pointer below 0x10000 is not a string but one character in its low word.
+LPSTR WINAPI CharUpperA(LPSTR text)
+{
+    if (IS_INTRESOURCE(text)) {
+        unsigned char c = (unsigned char)((uintptr_t)text & 0xff);
+        return (LPSTR)(uintptr_t)Lin32UpperChar(c);
+    }
+    for (char *p = text; *p != '\0'; ++p) {
+        *p = (char)Lin32UpperChar((unsigned char)*p);
+    }
+    return text;
+}
+
+static void AppendUtf8(std::string &out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += (char)code;
+    } else if (code < 0x800) {
+        out += (char)(0xC0 | (code >> 6));
+        out += (char)(0x80 | (code & 0x3F));
+    } else {
+        out += (char)(0xE0 | (code >> 12));
+        out += (char)(0x80 | ((code >> 6) & 0x3F));
+        out += (char)(0x80 | (code & 0x3F));
+    }
+}
+
+std::string Lin32AnsiToUtf8(const std::string &ansi)
+{
+    std::string utf8;
+    utf8.reserve(ansi.size());
+    for (char ch : ansi) {
+        unsigned char c = (unsigned char)ch;
+        AppendUtf8(utf8, c < 0x80 ? c : activeTable->unicode[c - 0x80]);
+    }
+    return utf8;
+}
+
+// Decodes one character at utf8[pos]; false on a malformed, overlong or surrogate
+// sequence, or one beyond U+10FFFF.
+static bool DecodeUtf8(const std::string &utf8, size_t &pos, uint32_t &code)
+{
+    unsigned char lead = (unsigned char)utf8[pos];
+    size_t extra;
+    uint32_t minimum;
+    if (lead < 0x80) {
+        code = lead;
+        pos += 1;
+        return true;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        minimum = 0x80;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        minimum = 0x800;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        minimum = 0x10000;
+        code = lead & 0x07;
+    } else {
+        return false;
+    }
+    if (utf8.size() - pos <= extra) {
+        return false;
+    }
+    for (size_t k = 1; k <= extra; ++k) {
+        unsigned char next = (unsigned char)utf8[pos + k];
+        if ((next & 0xC0) != 0x80) {
+            return false;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return false;
+    }
+    pos += extra + 1;
+    return true;
+}
+
+bool Lin32Utf8ToAnsi(const std::string &utf8, std::string &ansi)
+{
+    ansi.clear();
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        uint32_t code;
+        if (!DecodeUtf8(utf8, pos, code)) {
+            return false;
+        }
+        if (code < 0x80) {
+            ansi += (char)code;
+            continue;
+        }
+        // U+FFFD stands for the undefined bytes and has no byte of its own.
+        int found = -1;
+        if (code != replacementChar) {
+            for (int k = 0; k < 128; ++k) {
+                if (activeTable->unicode[k] == code) {
+                    found = k;
+                    break;
+                }
+            }
+        }
+        if (found < 0) {
+            return false;
+        }
+        ansi += (char)(0x80 + found);
+    }
+    return true;
+}

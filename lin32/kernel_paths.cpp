@@ -1,0 +1,672 @@
+// Drives and paths: the folder of drive links (as Wine's dosdevices), drive types, the
+// process's current directory with its drive, and the resolution of Win32 paths to Linux
+// paths with names matched regardless of case in the active code page.
+#include "codepage.h"
+#include "kernel_internal.h"
+#include "lin32_files.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace {
+
+const int kDriveCount = 26;
+const char kTypesFile[] = "drivetypes";
+
+struct DriveState {
+    bool loaded = false;
+    bool explicitFolder = false;    // set through Lin32SetDosDevices
+    std::string folder;             // the folder of links
+    UINT types[kDriveCount] = {};
+    bool cwdKnown = false;
+    char cwdDrive = 'C';
+    std::vector<std::string> cwdParts;
+};
+
+DriveState g_drives;
+
+const struct {
+    UINT type;
+    const char *name;
+} kTypeNames[] = {
+    {DRIVE_UNKNOWN, "unknown"},   {DRIVE_REMOVABLE, "removable"}, {DRIVE_FIXED, "fixed"},
+    {DRIVE_REMOTE, "network"},    {DRIVE_CDROM, "cdrom"},         {DRIVE_RAMDISK, "ramdisk"},
+};
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+
+std::string LinkName(char drive)
+{
+    std::string link = g_drives.folder;
+    link += '/';
+    link += (char)(UpperLetter(drive) - 'A' + 'a');
+    link += ':';
+    return link;
+}
+
+void MakeFolders(const std::string &path)
+{
+    std::string partial;
+    for (size_t i = 0; i < path.size(); ++i) {
+        partial += path[i];
+        if ((path[i] == '/' && i > 0) || i + 1 == path.size()) {
+            mkdir(partial.c_str(), 0755);
+        }
+    }
+}
+
+void LoadTypes()
+{
+    for (UINT &type : g_drives.types) {
+        type = DRIVE_FIXED;
+    }
+    FILE *file = fopen((g_drives.folder + "/" + kTypesFile).c_str(), "r");
+    if (file == NULL) {
+        return;
+    }
+    char line[128];
+    while (fgets(line, sizeof line, file) != NULL) {
+        if (!IsLetter(line[0]) || line[1] != ':') {
+            continue;
+        }
+        const char *word = line + 2;
+        while (*word == ' ' || *word == '\t') {
+            ++word;
+        }
+        size_t length = strcspn(word, " \t\r\n");
+        for (const auto &entry : kTypeNames) {
+            if (strlen(entry.name) == length && strncmp(entry.name, word, length) == 0) {
+                g_drives.types[UpperLetter(line[0]) - 'A'] = entry.type;
+            }
+        }
+    }
+    fclose(file);
+}
+
+void SaveTypes()
+{
+    std::string name = g_drives.folder + "/" + kTypesFile;
+    std::string text;
+    for (int i = 0; i < kDriveCount; ++i) {
+        struct stat info;
+        if (lstat(LinkName((char)('A' + i)).c_str(), &info) != 0 ||
+            g_drives.types[i] == DRIVE_FIXED) {
+            continue;
+        }
+        for (const auto &entry : kTypeNames) {
+            if (entry.type == g_drives.types[i]) {
+                text += (char)('a' + i);
+                text += ": ";
+                text += entry.name;
+                text += '\n';
+            }
+        }
+    }
+    if (text.empty()) {
+        unlink(name.c_str());
+        return;
+    }
+    FILE *file = fopen(name.c_str(), "w");
+    if (file != NULL) {
+        fputs(text.c_str(), file);
+        fclose(file);
+    }
+}
+
+std::string DefaultFolder()
+{
+    const char *configured = getenv("LIN32_DOSDEVICES");
+    if (configured != NULL && configured[0] != '\0') {
+        return configured;
+    }
+    const char *home = getenv("HOME");
+    if (home != NULL && home[0] != '\0') {
+        return std::string(home) + "/.lin32/dosdevices";
+    }
+    return "/tmp/lin32-" + std::to_string((unsigned long)getuid()) + "/dosdevices";
+}
+
+void EnsureLoaded()
+{
+    if (g_drives.loaded) {
+        return;
+    }
+    g_drives.loaded = true;
+    if (!g_drives.explicitFolder) {
+        g_drives.folder = DefaultFolder();
+        struct stat info;
+        if (stat(g_drives.folder.c_str(), &info) != 0) {
+            // A fresh folder gets Wine's two default drives.
+            MakeFolders(g_drives.folder);
+            std::string driveC = g_drives.folder + "/../drive_c";
+            mkdir(driveC.c_str(), 0755);
+            if (symlink("../drive_c", (g_drives.folder + "/c:").c_str()) != 0 ||
+                symlink("/", (g_drives.folder + "/z:").c_str()) != 0) {
+                // the folder stays without them; every path on C: then fails
+            }
+        }
+    } else {
+        MakeFolders(g_drives.folder);
+    }
+    LoadTypes();
+}
+
+// The current directory at start: the drive whose folder holds the Linux working
+// directory (the deepest one), else the root of C:.
+void EnsureCurrentDirectory()
+{
+    EnsureLoaded();
+    if (g_drives.cwdKnown) {
+        return;
+    }
+    g_drives.cwdKnown = true;
+    g_drives.cwdDrive = 'C';
+    g_drives.cwdParts.clear();
+    char *here = realpath(".", NULL);
+    if (here == NULL) {
+        return;
+    }
+    std::string working = here;
+    free(here);
+    size_t best = 0;
+    for (int i = 0; i < kDriveCount; ++i) {
+        char *target = realpath(LinkName((char)('A' + i)).c_str(), NULL);
+        if (target == NULL) {
+            continue;
+        }
+        std::string root = target;
+        free(target);
+        if (root == "/") {
+            root.clear();
+        }
+        bool inside = working.compare(0, root.size(), root) == 0 &&
+                      (working.size() == root.size() || working[root.size()] == '/');
+        if (!inside || (best > 0 && root.size() + 1 <= best)) {
+            continue;
+        }
+        std::vector<std::string> parts;
+        bool named = true;
+        size_t start = root.size();
+        while (start < working.size()) {
+            size_t end = working.find('/', start + 1);
+            if (end == std::string::npos) {
+                end = working.size();
+            }
+            std::string part = working.substr(start + 1, end - start - 1);
+            std::string ansi;
+            if (!part.empty()) {
+                if (!Lin32NameFromLinux(part, ansi)) {
+                    named = false;
+                    break;
+                }
+                parts.push_back(ansi);
+            }
+            start = end;
+        }
+        if (named) {
+            best = root.size() + 1;
+            g_drives.cwdDrive = (char)('A' + i);
+            g_drives.cwdParts = parts;
+        }
+    }
+}
+
+// Looks for the entry whose 8.3 alias is name.
+bool FindByAlias(const std::string &folder, const std::string &name, std::string &utf8,
+                 std::string &ansi)
+{
+    DIR *dir = opendir(folder.c_str());
+    if (dir == NULL) {
+        return false;
+    }
+    bool found = false;
+    while (struct dirent *entry = readdir(dir)) {
+        struct stat info;
+        std::string alias, candidate;
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0 &&
+            Lin32NameFromLinux(entry->d_name, candidate) &&
+            stat((folder + "/" + entry->d_name).c_str(), &info) == 0 &&
+            Lin32ShortName(info, alias) && Lin32NameEqual(alias, name)) {
+            utf8 = entry->d_name;
+            ansi = candidate;
+            found = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+// Looks for the entry called name (code page) in the Linux folder: the exact name first,
+// else the first entry that equals it regardless of case, else one with it as alias.
+bool FindEntry(const std::string &folder, const std::string &name, std::string &utf8,
+               std::string &ansi)
+{
+    std::string direct = Lin32AnsiToUtf8(name);
+    struct stat info;
+    if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
+        utf8 = direct;
+        ansi = name;
+        return true;
+    }
+    DIR *dir = opendir(folder.c_str());
+    if (dir == NULL) {
+        return false;
+    }
+    bool found = false;
+    while (struct dirent *entry = readdir(dir)) {
+        if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0) {
+            continue;
+        }
+        std::string candidate;
+        if (Lin32NameFromLinux(entry->d_name, candidate) && Lin32NameEqual(candidate, name)) {
+            utf8 = entry->d_name;
+            ansi = candidate;
+            found = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return found || (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
+}
+
+// Drive letter of a root name "X:", "X:\" or "X:/"; 0 when it is none.
+char RootLetter(const char *root)
+{
+    if (root == NULL) {
+        EnsureCurrentDirectory();
+        return g_drives.cwdDrive;
+    }
+    if (!IsLetter(root[0]) || root[1] != ':') {
+        return 0;
+    }
+    if (root[2] == '\0' || (IsSeparator(root[2]) && root[3] == '\0')) {
+        return UpperLetter(root[0]);
+    }
+    return 0;
+}
+
+}  // namespace
+
+// ---- names ------------------------------------------------------------------------------
+
+bool Lin32NameInvalid(const std::string &ansi, bool allowWildcards)
+{
+    for (unsigned char c : ansi) {
+        if (c < 0x20 || strchr("<>:\"/\\|", c) != NULL) {
+            return true;
+        }
+        if (!allowWildcards && (c == '*' || c == '?')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Lin32NameFromLinux(const std::string &utf8, std::string &ansi)
+{
+    if (!Lin32Utf8ToAnsi(utf8, ansi)) {
+        return false;
+    }
+    return !ansi.empty() && ansi.size() < MAX_PATH && !Lin32NameInvalid(ansi, false);
+}
+
+bool Lin32NameEqual(const std::string &a, const std::string &b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lin32UpperChar((unsigned char)a[i]) != Lin32UpperChar((unsigned char)b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- drives -----------------------------------------------------------------------------
+
+DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type)
+{
+    EnsureLoaded();
+    if (!IsLetter(drive)) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    drive = UpperLetter(drive);
+    root = LinkName(drive);
+    struct stat info;
+    if (lstat(root.c_str(), &info) != 0) {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    type = g_drives.types[drive - 'A'];
+    bool present = stat(root.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (present && type == DRIVE_REMOVABLE) {
+        // A disk that cannot be read counts as none (root reads anything, so the
+        // permission bits are looked at too).
+        DIR *dir = opendir(root.c_str());
+        present = dir != NULL && (info.st_mode & (S_IRUSR | S_IXUSR)) == (S_IRUSR | S_IXUSR);
+        if (dir != NULL) {
+            closedir(dir);
+        }
+    }
+    if (!present) {
+        return type == DRIVE_REMOVABLE ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND;
+    }
+    return ERROR_SUCCESS;
+}
+
+UINT Lin32DriveType(char drive)
+{
+    EnsureLoaded();
+    if (!IsLetter(drive)) {
+        return DRIVE_NO_ROOT_DIR;
+    }
+    struct stat info;
+    if (lstat(LinkName(drive).c_str(), &info) != 0) {
+        return DRIVE_NO_ROOT_DIR;
+    }
+    return g_drives.types[UpperLetter(drive) - 'A'];
+}
+
+void Lin32SetDosDevices(const char *folder)
+{
+    g_drives = DriveState();
+    if (folder != NULL) {
+        g_drives.explicitFolder = true;
+        g_drives.folder = folder;
+    }
+}
+
+std::string Lin32GetDosDevices(void)
+{
+    EnsureLoaded();
+    return g_drives.folder;
+}
+
+bool Lin32MapDrive(char letter, const char *folder, UINT type)
+{
+    EnsureLoaded();
+    if (!IsLetter(letter) || folder == NULL || folder[0] == '\0' ||
+        !(type == DRIVE_UNKNOWN || (type >= DRIVE_REMOVABLE && type <= DRIVE_RAMDISK))) {
+        return false;
+    }
+    std::string target = folder;
+    if (target[0] != '/') {
+        char *here = getcwd(NULL, 0);
+        if (here == NULL) {
+            return false;
+        }
+        target = std::string(here) + "/" + target;
+        free(here);
+    }
+    std::string link = LinkName(letter);
+    unlink(link.c_str());
+    if (symlink(target.c_str(), link.c_str()) != 0) {
+        return false;
+    }
+    g_drives.types[UpperLetter(letter) - 'A'] = type;
+    SaveTypes();
+    return true;
+}
+
+void Lin32UnmapDrive(char letter)
+{
+    EnsureLoaded();
+    if (!IsLetter(letter)) {
+        return;
+    }
+    unlink(LinkName(letter).c_str());
+    g_drives.types[UpperLetter(letter) - 'A'] = DRIVE_FIXED;
+    SaveTypes();
+}
+
+void Lin32ResetDrives(void)
+{
+    EnsureLoaded();
+    for (int i = 0; i < kDriveCount; ++i) {
+        unlink(LinkName((char)('A' + i)).c_str());
+        g_drives.types[i] = DRIVE_FIXED;
+    }
+    SaveTypes();
+    g_drives.cwdKnown = true;
+    g_drives.cwdDrive = 'C';
+    g_drives.cwdParts.clear();
+}
+
+// ---- paths ------------------------------------------------------------------------------
+
+DWORD Lin32ParsePath(const char *path, bool keepLast, Lin32Parsed &parsed)
+{
+    EnsureCurrentDirectory();
+    parsed.drive = g_drives.cwdDrive;
+    parsed.parts.clear();
+    parsed.trailingSeparator = false;
+    if (path == NULL || path[0] == '\0') {
+        return ERROR_PATH_NOT_FOUND;
+    }
+    size_t length = strlen(path);
+    if (length >= MAX_PATH) {
+        return ERROR_FILENAME_EXCED_RANGE;
+    }
+    const char *rest = path;
+    if (IsSeparator(path[0]) && IsSeparator(path[1])) {
+        return ERROR_PATH_NOT_FOUND;  // UNC names and device paths are not supported
+    }
+    if (IsLetter(path[0]) && path[1] == ':') {
+        parsed.drive = UpperLetter(path[0]);
+        rest = path + 2;
+        if (IsSeparator(*rest)) {
+            ++rest;
+        } else if (parsed.drive == g_drives.cwdDrive) {
+            parsed.parts = g_drives.cwdParts;  // "C:name" is relative on the current drive
+        }
+    } else if (IsSeparator(path[0])) {
+        rest = path + 1;
+    } else {
+        parsed.parts = g_drives.cwdParts;
+    }
+    parsed.trailingSeparator = length > 0 && IsSeparator(path[length - 1]);
+
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (const char *p = rest;; ++p) {
+        if (*p == '\0' || IsSeparator(*p)) {
+            if (!piece.empty()) {
+                pieces.push_back(piece);
+            }
+            piece.clear();
+            if (*p == '\0') {
+                break;
+            }
+        } else {
+            piece += *p;
+        }
+    }
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        std::string part = pieces[i];
+        if (part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            // never above the root of the drive, as on Windows
+            if (!parsed.parts.empty()) {
+                parsed.parts.pop_back();
+            }
+            continue;
+        }
+        bool last = i + 1 == pieces.size() && !parsed.trailingSeparator;
+        if (!(keepLast && last)) {
+            // Windows drops trailing dots and blanks of a name.
+            while (!part.empty() && (part.back() == '.' || part.back() == ' ')) {
+                part.pop_back();
+            }
+        }
+        if (!part.empty()) {
+            parsed.parts.push_back(part);
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD Lin32ResolveParsed(const Lin32Parsed &parsed, Lin32Path &path)
+{
+    path.drive = parsed.drive;
+    path.parts = parsed.parts;
+    path.isRoot = parsed.parts.empty();
+    path.exists = false;
+    path.name.clear();
+    memset(&path.info, 0, sizeof path.info);
+    std::string root;
+    DWORD error = Lin32DriveRoot(parsed.drive, root, path.driveType);
+    if (error != ERROR_SUCCESS) {
+        return error;
+    }
+    std::string current = root;
+    for (size_t i = 0; i < parsed.parts.size(); ++i) {
+        bool last = i + 1 == parsed.parts.size();
+        std::string utf8, ansi;
+        bool found = FindEntry(current, parsed.parts[i], utf8, ansi);
+        if (!last) {
+            struct stat info;
+            if (!found || stat((current + "/" + utf8).c_str(), &info) != 0 ||
+                !S_ISDIR(info.st_mode)) {
+                return ERROR_PATH_NOT_FOUND;
+            }
+            current += "/" + utf8;
+            continue;
+        }
+        path.folder = current;
+        if (found) {
+            path.linuxPath = current + "/" + utf8;
+            path.name = ansi;
+            path.exists = stat(path.linuxPath.c_str(), &path.info) == 0;
+        } else {
+            path.linuxPath = current + "/" + Lin32AnsiToUtf8(parsed.parts[i]);
+            path.name = parsed.parts[i];
+        }
+    }
+    if (path.isRoot) {
+        path.linuxPath = root;
+        path.folder = root;
+        path.exists = stat(root.c_str(), &path.info) == 0;
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD Lin32Resolve(const char *name, Lin32Path &resolved)
+{
+    Lin32Parsed parsed;
+    DWORD error = Lin32ParsePath(name, false, parsed);
+    if (error != ERROR_SUCCESS) {
+        return error;
+    }
+    for (const std::string &part : parsed.parts) {
+        if (Lin32NameInvalid(part, false)) {
+            return ERROR_INVALID_NAME;
+        }
+    }
+    return Lin32ResolveParsed(parsed, resolved);
+}
+
+bool Lin32LinuxPath(const char *win32Path, std::string &linuxPath)
+{
+    Lin32Path path;
+    if (Lin32Resolve(win32Path, path) != ERROR_SUCCESS) {
+        return false;
+    }
+    linuxPath = path.linuxPath;
+    return true;
+}
+
+// ---- KERNEL32 -----------------------------------------------------------------------------
+
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR name)
+{
+    Lin32Path path;
+    DWORD error = Lin32Resolve(name, path);
+    if (error == ERROR_SUCCESS && !path.exists) {
+        error = ERROR_FILE_NOT_FOUND;
+    } else if (error == ERROR_SUCCESS && !S_ISDIR(path.info.st_mode)) {
+        error = ERROR_DIRECTORY;
+    }
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return FALSE;
+    }
+    g_drives.cwdDrive = path.drive;
+    g_drives.cwdParts = path.parts;
+    return TRUE;
+}
+
+DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer)
+{
+    EnsureCurrentDirectory();
+    std::string text(1, g_drives.cwdDrive);
+    text += ":\\";
+    for (size_t i = 0; i < g_drives.cwdParts.size(); ++i) {
+        if (i > 0) {
+            text += '\\';
+        }
+        text += g_drives.cwdParts[i];
+    }
+    if (buffer == NULL || size <= text.size()) {
+        return (DWORD)text.size() + 1;
+    }
+    memcpy(buffer, text.c_str(), text.size() + 1);
+    return (DWORD)text.size();
+}
+
+UINT WINAPI GetDriveTypeA(LPCSTR root)
+{
+    char drive = RootLetter(root);
+    return drive == 0 ? DRIVE_NO_ROOT_DIR : Lin32DriveType(drive);
+}
+
+BOOL WINAPI GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                              LPDWORD freeClusters, LPDWORD totalClusters)
+{
+    char drive = RootLetter(root);
+    if (drive == 0) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    std::string folder;
+    UINT type;
+    DWORD error = Lin32DriveRoot(drive, folder, type);
+    struct statvfs disk;
+    if (error == ERROR_SUCCESS && statvfs(folder.c_str(), &disk) != 0) {
+        error = type == DRIVE_REMOVABLE ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND;
+    }
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return FALSE;
+    }
+    const uint64_t sector = 512;
+    uint64_t block = disk.f_frsize > 0 ? disk.f_frsize : disk.f_bsize;
+    uint64_t perCluster = block >= sector ? block / sector : 1;
+    uint64_t cluster = perCluster * sector;
+    uint64_t freeCount = (uint64_t)disk.f_bavail * block / cluster;
+    uint64_t totalCount = (uint64_t)disk.f_blocks * block / cluster;
+    if (sectorsPerCluster != NULL) {
+        *sectorsPerCluster = (DWORD)perCluster;
+    }
+    if (bytesPerSector != NULL) {
+        *bytesPerSector = (DWORD)sector;
+    }
+    if (freeClusters != NULL) {
+        *freeClusters = freeCount > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)freeCount;
+    }
+    if (totalClusters != NULL) {
+        *totalClusters = totalCount > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)totalCount;
+    }
+    return TRUE;
+}

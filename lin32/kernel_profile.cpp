@@ -1,0 +1,277 @@
+// WritePrivateProfileStringA: sets or removes one key of an INI file. Key lines are
+// written key=value from column 1 with CRLF; a new key goes at the end of its section, a
+// new section at the end of the file. Sections and keys match regardless of case (names
+// trimmed of blanks, as Windows does); every other line stays byte for byte. The file is
+// replaced as a whole through a temporary file and a rename, so a crash or a full disk
+// never leaves it half written.
+#include "kernel_internal.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+BOOL Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+std::string TrimBlanks(const std::string &text, const char *blanks)
+{
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+// The line without its line end.
+std::string Content(const std::string &line)
+{
+    size_t end = line.size();
+    while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r')) {
+        --end;
+    }
+    return line.substr(0, end);
+}
+
+bool HeaderName(const std::string &line, std::string &name)
+{
+    std::string text = TrimBlanks(Content(line), " \t");
+    if (text.empty() || text[0] != '[') {
+        return false;
+    }
+    size_t close = text.find(']');
+    name = TrimBlanks(text.substr(1, close == std::string::npos ? std::string::npos : close - 1),
+                      " ");
+    return true;
+}
+
+bool KeyName(const std::string &line, std::string &name)
+{
+    std::string text = TrimBlanks(Content(line), " \t");
+    if (text.empty() || text[0] == ';' || text[0] == '[') {
+        return false;
+    }
+    name = TrimBlanks(text.substr(0, text.find('=')), " \t");
+    return true;
+}
+
+bool IsBlankLine(const std::string &line) { return TrimBlanks(Content(line), " \t").empty(); }
+
+void EndLine(std::string &line)
+{
+    if (line.empty() || line.back() != '\n') {
+        line += "\r\n";
+    }
+}
+
+DWORD ReadWhole(const std::string &path, std::string &content)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    char buffer[8192];
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            close(fd);
+            return Lin32ErrorFromErrno(errno, ERROR_READ_FAULT);
+        }
+        if (got == 0) {
+            break;
+        }
+        content.append(buffer, (size_t)got);
+    }
+    close(fd);
+    return ERROR_SUCCESS;
+}
+
+std::vector<std::string> SplitLines(const std::string &content)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        end = end == std::string::npos ? content.size() : end + 1;
+        lines.push_back(content.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+// Applies the change to the lines; false when nothing changes.
+bool Edit(std::vector<std::string> &lines, const std::string &section, const char *key,
+          const char *value)
+{
+    size_t start = lines.size(), end = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (!HeaderName(lines[i], name)) {
+            continue;
+        }
+        if (start < lines.size()) {
+            end = i;
+            break;
+        }
+        if (Lin32NameEqual(name, section)) {
+            start = i;
+        }
+    }
+    bool found = start < lines.size();
+    if (key == NULL) {
+        if (found) {
+            lines.erase(lines.begin() + (long)start, lines.begin() + (long)end);
+        }
+        return found;
+    }
+    std::string keyName = TrimBlanks(key, " ");
+    size_t line = end;
+    std::string existing;
+    for (size_t i = start + 1; found && i < end; ++i) {
+        std::string name;
+        if (KeyName(lines[i], name) && Lin32NameEqual(name, keyName)) {
+            line = i;
+            existing = name;
+            break;
+        }
+    }
+    if (value == NULL) {
+        if (line < end) {
+            lines.erase(lines.begin() + (long)line);
+            return true;
+        }
+        return false;
+    }
+    if (line < end) {
+        std::string replaced = existing + "=" + value + "\r\n";
+        if (replaced == lines[line]) {
+            return false;
+        }
+        lines[line] = replaced;
+        return true;
+    }
+    std::string added = keyName + "=" + value + "\r\n";
+    if (found) {
+        size_t after = start + 1;
+        for (size_t i = start + 1; i < end; ++i) {
+            if (!IsBlankLine(lines[i])) {
+                after = i + 1;
+            }
+        }
+        EndLine(lines[after - 1]);
+        lines.insert(lines.begin() + (long)after, added);
+        return true;
+    }
+    if (!lines.empty()) {
+        EndLine(lines.back());
+    }
+    lines.push_back("[" + section + "]\r\n");
+    lines.push_back(added);
+    return true;
+}
+
+// Writes content to a temporary file beside path and renames it over path.
+DWORD Replace(const Lin32Path &path, const std::string &content)
+{
+    std::string temporary;
+    int fd = Lin32CreateTemporary(path.folder, temporary);
+    if (fd < 0) {
+        return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    mode_t mask = umask(0);
+    umask(mask);
+    mode_t mode = path.exists ? (path.info.st_mode & 07777) : (0666 & ~mask);
+    DWORD error = Lin32WriteAll(fd, content.data(), content.size());
+    if (error == ERROR_SUCCESS && fchmod(fd, mode) != 0) {
+        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    if (error == ERROR_SUCCESS && path.driveType == DRIVE_REMOVABLE) {
+        error = Lin32InjectedFailure(LIN32_OP_FLUSH);
+        if (error == ERROR_SUCCESS && fsync(fd) != 0) {
+            error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+        }
+    }
+    if (close(fd) != 0 && error == ERROR_SUCCESS) {
+        error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+    }
+    if (error == ERROR_SUCCESS && path.exists) {
+        DWORD bits = Lin32StoredDosBits(path.linuxPath, path.info);
+        struct stat info;
+        if (bits != 0 && stat(temporary.c_str(), &info) == 0) {
+            Lin32StoreDosBits(temporary, info, bits);
+        }
+    }
+    if (error == ERROR_SUCCESS) {
+        error = Lin32InjectedFailure(LIN32_OP_RENAME);
+    }
+    if (error == ERROR_SUCCESS && rename(temporary.c_str(), path.linuxPath.c_str()) != 0) {
+        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    if (error != ERROR_SUCCESS) {
+        unlink(temporary.c_str());
+        return error;
+    }
+    if (path.exists) {
+        Lin32ForgetFile(path.info);
+    }
+    if (path.driveType == DRIVE_REMOVABLE) {
+        return Lin32SyncPath(path.folder);
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
+                                       LPCSTR fileName)
+{
+    if (section == NULL || fileName == NULL) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    Lin32Path path;
+    DWORD error = Lin32Resolve(fileName, path);
+    if (error != ERROR_SUCCESS) {
+        return Fail(error);
+    }
+    if (path.isRoot || (path.exists && S_ISDIR(path.info.st_mode))) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
+    std::string content;
+    if (path.exists) {
+        if (Lin32IsReadOnly(path.info)) {
+            return Fail(ERROR_ACCESS_DENIED);
+        }
+        if (Lin32ShareConflict(path.info, GENERIC_READ | GENERIC_WRITE | LIN32_ACCESS_DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE)) {
+            return Fail(ERROR_SHARING_VIOLATION);
+        }
+        error = ReadWhole(path.linuxPath, content);
+        if (error != ERROR_SUCCESS) {
+            return Fail(error);
+        }
+    }
+    std::vector<std::string> lines = SplitLines(content);
+    if (!Edit(lines, TrimBlanks(section, " "), key, value)) {
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    }
+    content.clear();
+    for (const std::string &line : lines) {
+        content += line;
+    }
+    error = Replace(path, content);
+    if (error != ERROR_SUCCESS) {
+        return Fail(error);
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}

@@ -1,0 +1,167 @@
+// Helpers of the KERNEL32 part: errno to Win32 error codes, injected failures for
+// tests, file times, syncs and the temporary files behind every replacement.
+#include "kernel_internal.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+namespace {
+
+struct Failure {
+    int first = 0;     // 1-based number of the first operation to fail, 0 = none
+    int last = 0;
+    DWORD error = ERROR_SUCCESS;
+    int seen = 0;      // operations counted so far
+};
+
+Failure g_failures[LIN32_OP_COUNT];
+
+// Seconds between 1601-01-01 (FILETIME's origin) and 1970-01-01.
+const int64_t kEpochSeconds = 11644473600ll;
+
+}  // namespace
+
+DWORD Lin32ErrorFromErrno(int error, DWORD fallback)
+{
+    switch (error) {
+    case ENOENT:
+        return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+        return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        return ERROR_ACCESS_DENIED;
+    case EEXIST:
+        return ERROR_ALREADY_EXISTS;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return ERROR_DISK_FULL;
+    case EROFS:
+        return LIN32_ERROR_WRITE_PROTECT;
+    case ENAMETOOLONG:
+        return ERROR_FILENAME_EXCED_RANGE;
+    case ENOTEMPTY:
+        return ERROR_DIR_NOT_EMPTY;
+    case EBUSY:
+    case ETXTBSY:
+        return ERROR_SHARING_VIOLATION;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case EBADF:
+        return ERROR_INVALID_HANDLE;
+    default:
+        return fallback;
+    }
+}
+
+void Lin32FailOperation(Lin32Operation operation, int nth, DWORD error, int times)
+{
+    if (operation < 0 || operation >= LIN32_OP_COUNT) {
+        return;
+    }
+    Failure &failure = g_failures[operation];
+    failure.seen = 0;
+    if (nth < 1 || times < 1) {
+        failure.first = failure.last = 0;
+        return;
+    }
+    failure.first = nth;
+    failure.last = nth + times - 1;
+    failure.error = error;
+}
+
+void Lin32ClearFailures(void)
+{
+    for (Failure &failure : g_failures) {
+        failure = Failure();
+    }
+}
+
+int Lin32OperationCount(Lin32Operation operation)
+{
+    if (operation < 0 || operation >= LIN32_OP_COUNT) {
+        return 0;
+    }
+    return g_failures[operation].seen;
+}
+
+DWORD Lin32InjectedFailure(Lin32Operation operation)
+{
+    Failure &failure = g_failures[operation];
+    ++failure.seen;
+    if (failure.first > 0 && failure.seen >= failure.first && failure.seen <= failure.last) {
+        return failure.error;
+    }
+    return ERROR_SUCCESS;
+}
+
+FILETIME Lin32FileTime(const struct timespec &time)
+{
+    uint64_t ticks = 0;
+    int64_t seconds = (int64_t)time.tv_sec;
+    if (seconds >= -kEpochSeconds) {
+        ticks = (uint64_t)(seconds + kEpochSeconds) * 10000000ull + (uint64_t)time.tv_nsec / 100;
+    }
+    FILETIME result;
+    result.dwLowDateTime = (DWORD)(ticks & 0xFFFFFFFFu);
+    result.dwHighDateTime = (DWORD)(ticks >> 32);
+    return result;
+}
+
+DWORD Lin32SyncPath(const std::string &linuxPath)
+{
+    DWORD injected = Lin32InjectedFailure(LIN32_OP_FLUSH);
+    if (injected != ERROR_SUCCESS) {
+        return injected;
+    }
+    int fd = open(linuxPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+    }
+    DWORD result = fsync(fd) == 0 ? ERROR_SUCCESS : Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+    close(fd);
+    return result;
+}
+
+int Lin32CreateTemporary(const std::string &folder, std::string &temporary)
+{
+    // A dot name: hidden, and never taken for a chart should it be left behind.
+    std::string pattern = folder + "/.~lin32-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = mkostemp(name.data(), O_CLOEXEC);
+    if (fd >= 0) {
+        temporary = name.data();
+    }
+    return fd;
+}
+
+DWORD Lin32WriteAll(int fd, const char *data, size_t size)
+{
+    const size_t kBlock = 65536;
+    size_t done = 0;
+    while (done < size) {
+        DWORD injected = Lin32InjectedFailure(LIN32_OP_WRITE);
+        if (injected != ERROR_SUCCESS) {
+            return injected;
+        }
+        size_t chunk = size - done < kBlock ? size - done : kBlock;
+        ssize_t written = write(fd, data + done, chunk);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+        }
+        if (written == 0) {
+            return ERROR_DISK_FULL;
+        }
+        done += (size_t)written;
+    }
+    return ERROR_SUCCESS;
+}

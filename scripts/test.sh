@@ -1,0 +1,131 @@
+#!/bin/bash
+# Builds Chart Transfer and runs every test:
+#   native  - Linux build with the Win32 stand-in (build/native)
+#   asan    - the same with AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)
+#   win     - MinGW-w64 cross build, tests under Wine on a virtual display (build/win)
+# Installs what is missing first (scripts/setup.sh). Ends with the line
+# "N passed, N failed" over all test runs; the exit code is 0 only when all passed.
+#
+# Usage: scripts/test.sh [step...]   (default: all steps, in the order above)
+# A step is a function step_<name> below; add one by writing it and naming it in
+# all_steps. A step records its CTest results with run_ctest and returns non-zero when
+# it could not get as far as running them.
+set -u
+cd "$(dirname "$0")/.." || exit 1
+root=$(pwd)
+jobs=2
+# LC_ALL would override the LANG that the Windows tests choose their language with.
+unset LC_ALL LANGUAGE
+all_steps=(native asan win)
+
+source "$root/scripts/wine-env.sh"
+
+total_passed=0
+total_failed=0
+failed_steps=()
+
+# configure_and_build <build-dir> <cmake arguments...>
+# Warnings are errors here, in both compilers: the code must build clean.
+configure_and_build() {
+    local dir=$1
+    shift
+    echo "==== configure $dir"
+    cmake -S "$root" -B "$dir" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" || return 1
+    echo "==== build $dir"
+    cmake --build "$dir" -j"$jobs" || return 1
+}
+
+# run_ctest <label> <build-dir> [ctest arguments...]
+# Runs CTest and adds its counts to the totals. CTest's own summary line is read from
+# its log file ("83% tests passed, 2 tests failed out of 12").
+run_ctest() {
+    local label=$1 dir=$2
+    shift 2
+    local log="$dir/ctest-run.log"
+    echo "==== test $label"
+    rm -f "$log"
+    ctest --test-dir "$dir" -j"$jobs" --timeout 300 --output-on-failure -O "$log" "$@"
+    local rc=$?
+    local line passed failed total
+    line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" 2>/dev/null | tail -n 1)
+    if [ -n "$line" ]; then
+        failed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/')
+        total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
+        passed=$((total - failed))
+    elif grep -q 'No tests were found' "$log" 2>/dev/null; then
+        passed=0
+        failed=0
+    else
+        # CTest did not get to its summary: count the run as one failure.
+        passed=0
+        failed=1
+    fi
+    if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
+        failed=1
+    fi
+    echo "==== $label: $passed passed, $failed failed"
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    return 0
+}
+
+step_native() {
+    configure_and_build build/native -DCMAKE_BUILD_TYPE=Debug || return 1
+    run_ctest native build/native
+}
+
+step_asan() {
+    configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DCHARTXFER_SANITIZE=ON || return 1
+    ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}" \
+    UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
+        run_ctest asan build/asan
+}
+
+step_win() {
+    # Wine takes the user language and the ANSI code page from LANG: English and 1252
+    # unless a test sets its own.
+    local -x LANG="${CHARTXFER_WINE_LANG:-en_GB.UTF-8}"
+    configure_and_build build/win -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || return 1
+    wine_env_start build/win/wine || { wine_env_stop; return 1; }
+    run_ctest win build/win
+    wine_env_stop
+}
+
+cleanup() {
+    wine_env_stop
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+steps=("${all_steps[@]}")
+if [ $# -gt 0 ]; then
+    steps=("$@")
+fi
+for step in "${steps[@]}"; do
+    if ! declare -F "step_$step" >/dev/null; then
+        echo "test.sh: no step '$step' (steps: ${all_steps[*]})" >&2
+        exit 2
+    fi
+done
+
+started=$(date +%s)
+"$root/scripts/setup.sh" || { echo "test.sh: setup failed" >&2; exit 1; }
+
+for step in "${steps[@]}"; do
+    if ! "step_$step"; then
+        # It did not get to its tests: one failure for the step.
+        echo "==== $step: FAILED before its tests ran"
+        failed_steps+=("$step")
+        total_failed=$((total_failed + 1))
+    fi
+done
+
+echo
+echo "==== steps: ${steps[*]}; $(( $(date +%s) - started )) s"
+if [ ${#failed_steps[@]} -gt 0 ]; then
+    echo "==== did not build or start: ${failed_steps[*]}"
+fi
+echo "$total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ]

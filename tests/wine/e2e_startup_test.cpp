@@ -1,0 +1,67 @@
+// Start-up of the real program: the English dialog opens with the drives of the INI
+// file and the construction systems of the start-up drive, and closing it ends the
+// program with exit code 0.
+#include "harness.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t ENGLISH_CAPTION[] = L"VORNIX - Import/Export Measurement Charts";
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(e2e::ResetDrives()); }
+};
+
+// A display name as the combo shows it: the 29 characters of the system file,
+// blank-padded to 32.
+std::wstring SystemEntry(const std::wstring &name)
+{
+    return name + std::wstring(32 - name.size(), L' ');
+}
+
+TEST_F(StartupTest, OpensWithTheIniDrivesAndClosesWithExitCodeZero)
+{
+    ASSERT_TRUE(e2e::WriteTextFile("C:\\vornix\\vornix.ini",
+                                   "[PATH]\r\nDRIVES=ACD\r\nSTARTUPDRIVE=2\r\n"));
+    ASSERT_TRUE(e2e::MakeSystem('C', "KOS", "Kos system"));
+    ASSERT_TRUE(e2e::MakeSystem('C', "ABC", "Alpha"));
+    ASSERT_TRUE(e2e::WriteChart('C', "ABC", "ANNA", {2024, 3, 5, 14, 7}));
+
+    e2e::Program program;
+    ASSERT_TRUE(program.Start("", "C:\\vornix"));
+    ASSERT_NE(program.WaitForDialog(ENGLISH_CAPTION), nullptr);
+    program.Settle();
+
+    std::vector<e2e::Box> boxes = program.Boxes();
+    for (const e2e::Box &box : boxes) {
+        ADD_FAILURE() << "unexpected box \"" << e2e::Utf8(box.caption) << "\": "
+                      << e2e::Utf8(box.text);
+    }
+    ASSERT_TRUE(boxes.empty());
+
+    const std::vector<std::wstring> drives = {L" [ A: ] ", L" [ C: ] ", L" [ D: ] "};
+    EXPECT_EQ(program.ComboItems(IDC_SOURCE_DRIVE), drives);
+    EXPECT_EQ(program.ComboItems(IDC_DEST_DRIVE), drives);
+    EXPECT_EQ(program.ComboSelection(IDC_SOURCE_DRIVE), 1);
+    EXPECT_EQ(program.ComboSelection(IDC_DEST_DRIVE), 1);
+
+    const std::vector<std::wstring> systems = {SystemEntry(L"Alpha"), SystemEntry(L"Kos system")};
+    EXPECT_EQ(program.ComboItems(IDC_SYSTEM), systems);
+    EXPECT_EQ(program.ComboSelection(IDC_SYSTEM), 0);
+
+    // Both lists show drive C, construction system Alpha.
+    const std::vector<std::wstring> charts = {L"ANNA    \t05.03.24  14:07"};
+    EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST), charts);
+    EXPECT_EQ(program.ListLines(IDC_DEST_LIST), charts);
+
+    ASSERT_TRUE(program.ClickButton(IDCANCEL));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace
