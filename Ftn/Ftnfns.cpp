@@ -35,6 +35,9 @@ struct SearchState {
     bool showAlias;
 };
 
+static const char kOptionsSection[] = "OPTIONS";
+static const char kAliasKey[] = "SHOW_ALIAS";
+
 static SearchState g_search = {false, INVALID_HANDLE_VALUE, {0}, {}, 0, 0, false, false};
 
 static void CloseSearch(void)
@@ -70,7 +73,9 @@ static const char *ChooseName(void)
 {
     if (!g_search.aliasRead) {
         int logical = 0;
-        g_search.showAlias = GetIniLogical("OPTIONS", 7, "SHOW_ALIAS", 10, &logical) && logical;
+        g_search.showAlias = GetIniLogical(kOptionsSection, (int)sizeof kOptionsSection - 1,
+                                           kAliasKey, (int)sizeof kAliasKey - 1, &logical) &&
+                             logical;
         g_search.aliasRead = true;
     }
     // The platform's fields, each held to its own size.

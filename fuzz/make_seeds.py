@@ -203,7 +203,86 @@ def sort():
     write("sort", "taupp", Seed().number(0, 15, 0).number(-8, 3000, 5).text("abcde"))
 
 
-TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort}
+# ---- ini: reader, places, field size, name lengths, fault; then names and files --------
+VALUE, INTEGER, LOGICAL, MERGE = range(4)
+HERE_, PARENT, PRODUCT = 1, 2, 4  # the places: .\, ..\, \vornix\
+NO_FAULT, WRITE_FAILS, RENAME_FAILS = 0, 4, 5
+
+
+def ini_seed(section, key, ini, add="", reader=VALUE, ini_at=HERE_, add_at=0, value_size=80,
+             section_length=None, key_length=None, fault=NO_FAULT, nth=1, times=1):
+    """section_length/key_length: None for the name's own length, negative, or longer."""
+    s = Seed().number(0, 3, reader).number(0, 7, ini_at).number(0, 7, add_at)
+    if 1 <= value_size <= 200:
+        s.number(0, 7, 1).number(1, 200, value_size)
+    else:
+        s.number(0, 7, 0).number(-2, 4, value_size)
+    for name, length in ((section, section_length), (key, key_length)):
+        if length is None:
+            s.number(0, 7, 7).number(0, 255, 0)
+        elif length < 0:
+            s.number(0, 7, 0).number(0, 255, -1 - length)
+        else:
+            s.number(0, 7, 1).number(0, 255, length - len(name))
+    s.number(0, 5, fault).number(1, 4, nth).number(1, 3, times)
+    s.number(0, 100, len(section)).number(0, 160, len(key)).number(0, 8192, len(ini))
+    return s.text(section).text(key).text(ini).text(add)
+
+
+def ini():
+    path = "[PATH]\r\nDRIVES=ACD\r\nSTARTUPDRIVE=C\r\n"
+    options = "[OPTIONS]\r\nSHOW_ALIAS=1\r\n"
+    seeds = {
+        "value": ini_seed("PATH", "DRIVES", path + options),
+        "empty-value": ini_seed("PATH", "DRIVES", "[PATH]\nDRIVES=\n"),
+        "empty-integer": ini_seed("PATH", "DRIVES", "[PATH]\nDRIVES=\n", reader=INTEGER),
+        "blank-separator": ini_seed("PATH", "DRIVES", "[PATH]\nDRIVES = ACD\n"),
+        "blank-column-1": ini_seed("PATH", "DRIVES", "[PATH]\n DRIVES=ACD\n"),
+        "key-prefix": ini_seed("PATH", "DRIVE", "[PATH]\nDRIVES=ACD\n"),
+        "second-section": ini_seed("PATH", "KEY", "[PATH]\nA=1\n[X]\n[PATH]\nKEY=2\n"),
+        "above-header": ini_seed("PATH", "DRIVES", "DRIVES=A\n[OTHER]\nDRIVES=B\n[PATH]\n"),
+        "comment": ini_seed("PATH", "DRIVES", "[PATH]\n;DRIVES=X\nDRIVES=AC ; remark\n"),
+        "integer-3": ini_seed("PATH", "N", "[PATH]\nN=3\n", reader=INTEGER),
+        "integer-minus-2": ini_seed("PATH", "N", "[PATH]\nN=  -2\n", reader=INTEGER),
+        "integer-letter": ini_seed("PATH", "N", "[PATH]\nN=C\n", reader=INTEGER),
+        "integer-11-digits": ini_seed("PATH", "N", "[PATH]\nN=12345678901\n", reader=INTEGER),
+        "integer-overflow": ini_seed("PATH", "N", "[PATH]\nN=9999999999\n", reader=INTEGER),
+        "logical": ini_seed("OPTIONS", "SHOW_ALIAS", path + options, reader=LOGICAL),
+        "logical-0": ini_seed("OPTIONS", "SHOW_ALIAS", "[OPTIONS]\nSHOW_ALIAS=0\n", reader=LOGICAL),
+        "add-sets": ini_seed("PATH", "DRIVES", path, "[PATH]\r\nDRIVES=AB\r\n", add_at=HERE_),
+        "add-removes": ini_seed("PATH", "STARTUPDRIVE", path, "[PATH]\nSTARTUPDRIVE=\n", add_at=HERE_),
+        "add-new-section": ini_seed("NEW", "K", path, "[NEW]\nK=v w \n", add_at=HERE_),
+        "add-bad-header": ini_seed("PATH", "DRIVES", path, "[PATH\nDRIVES=AB\n", add_at=HERE_),
+        "add-empty-header": ini_seed("PATH", "DRIVES", path, "[]\nDRIVES=AB\n", add_at=HERE_),
+        "add-no-section": ini_seed("PATH", "DRIVES", path, "DRIVES=AB\n[PATH]\n=X\nNOEQUALS\n", add_at=HERE_),
+        "add-case": ini_seed("PATH", "drives", path, "[path]\ndrives=ab\n", add_at=HERE_),
+        "add-write-fails": ini_seed("PATH", "DRIVES", path, "[PATH]\nDRIVES=AB\nNEW=1\n", add_at=HERE_, fault=WRITE_FAILS),
+        "add-rename-fails": ini_seed("PATH", "DRIVES", path, "[PATH]\nDRIVES=AB\n", add_at=HERE_, fault=RENAME_FAILS, nth=2),
+        "add-beside-other": ini_seed("PATH", "DRIVES", path, "[PATH]\nDRIVES=AB\n", ini_at=HERE_ | PRODUCT, add_at=PRODUCT),
+        "parent": ini_seed("PATH", "DRIVES", path, ini_at=PARENT),
+        "product-dir": ini_seed("PATH", "DRIVES", path, "[PATH]\nDRIVES=Z\n", ini_at=PRODUCT, add_at=PRODUCT | PARENT),
+        "no-ini": ini_seed("PATH", "DRIVES", "", "[PATH]\nDRIVES=AB\n", ini_at=0, add_at=HERE_),
+        "line-ends": ini_seed("PATH", "DRIVES", "[PATH]\rA=1\r\nDRIVES=CR\rB=2\n", "[PATH]\rB=3\r", add_at=HERE_),
+        "long-lines": ini_seed("PATH", "K", "[PATH]\nK=" + "v" * 300 + "\n", "[PATH]\nL=" + "w" * 700 + "\n", add_at=HERE_),
+        "nul-bytes": ini_seed("PA\0H", "K\0", "[PA\0H]\nK\0=x\0 \0\n", "[PA\0H]\nK\0=y\0z\n", add_at=HERE_),
+        "small-field": ini_seed("PATH", "DRIVES", path, value_size=2),
+        "no-field": ini_seed("PATH", "DRIVES", path, value_size=0),
+        "section-79": ini_seed("S" * 79, "K", "[" + "S" * 79 + "]\nK=1\n"),
+        "key-127": ini_seed("PATH", "K" * 127, "[PATH]\n" + "K" * 127 + "=1\n"),
+        "key-126": ini_seed("PATH", "K" * 126, "[PATH]\n" + "K" * 126 + "=1\n"),
+        "negative-section": ini_seed("PATH", "DRIVES", path, section_length=-5),
+        "longer-key": ini_seed("PATH", "DRIVES", path, key_length=200),
+        "merge": ini_seed("", "", path, "[PATH]\nDRIVES=AB\n", reader=MERGE, add_at=HERE_),
+        "merge-creates": ini_seed("", "", "", "[NEW]\nA=1\n", reader=MERGE, ini_at=0, add_at=HERE_),
+        "merge-bad-length": ini_seed("", "", path, "[PATH]\nDRIVES=AB\n", reader=MERGE, add_at=HERE_, section_length=-3),
+        "merge-long-length": ini_seed("", "", path, "[PATH]\nDRIVES=AB\n", reader=MERGE, add_at=HERE_, section_length=2),
+        "merge-fails": ini_seed("", "", path, "[PATH]\nDRIVES=AB\n", reader=MERGE, add_at=HERE_, fault=WRITE_FAILS, times=3),
+    }
+    for name, seed in seeds.items():
+        write("ini", name, seed)
+
+
+TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort, "ini": ini}
 
 if __name__ == "__main__":
     for name in sys.argv[1:] or TARGETS:

@@ -223,6 +223,11 @@ BOOL WINAPI FindNextFileA(HANDLE handle, LPWIN32_FIND_DATAA data)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    DWORD error = Lin32InjectedFailure(LIN32_OP_FIND_NEXT);
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return FALSE;
+    }
     if (search->next >= search->entries.size()) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;

@@ -11,12 +11,8 @@
 #include <sys/stat.h>
 #include <vector>
 
-// Codes that windows.h of the program does not need but the layer reports.
-enum {
-    LIN32_ERROR_WRITE_PROTECT = 19,
-    LIN32_ERROR_GEN_FAILURE = 31,
-    LIN32_ERROR_BAD_PATHNAME = 161
-};
+// A code that windows.h of the program does not need but the layer reports.
+enum { LIN32_ERROR_WRITE_PROTECT = 19 };
 
 // ---- paths (kernel_paths.cpp) ------------------------------------------------------
 // A Win32 path taken apart: drive letter (upper case) and its components from the root,

@@ -49,7 +49,7 @@ void Lin32ClearReportedSizes(void);
 // CopyFileA and WritePrivateProfileStringA. Renames: the replacement of a file by its
 // finished copy (CopyFileA, WritePrivateProfileStringA). Flushes: FlushFileBuffers and
 // the syncs of a removable drive. Directory operations: CreateDirectoryA. Copies: each
-// CopyFileA as a whole. Finds: each FindFirstFileA.
+// CopyFileA as a whole. Finds: each FindFirstFileA; find-nexts: each FindNextFileA.
 enum Lin32Operation {
     LIN32_OP_WRITE,
     LIN32_OP_RENAME,
@@ -57,6 +57,7 @@ enum Lin32Operation {
     LIN32_OP_DIRECTORY,
     LIN32_OP_COPY,
     LIN32_OP_FIND,
+    LIN32_OP_FIND_NEXT,
     LIN32_OP_COUNT
 };
 

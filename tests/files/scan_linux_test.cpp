@@ -248,4 +248,46 @@ TEST_F(NameChoice, ASecondSearchAfterNoMoreFiles)
     }
 }
 
+// A failing find-next ends the search (status 3, or 4 for an invalid handle), also inside
+// the select loop; a scan keeps the entries found before it.
+TEST_F(NameChoice, FailingFindNext)
+{
+    MakeFiles({{"a.mas", ""}, {"b.mas", ""}, {"c.mas", ""}});
+    char buffer[MAX_PATH];
+    short length, attributes, status;
+    FoundEntry entry;
+    auto first = [&](short mask) {
+        std::string pattern = "C:\\w\\n\\*.mas";
+        memcpy(buffer, pattern.c_str(), pattern.size());
+        length = (short)pattern.size();
+        attributes = mask;
+        FTNFNS(&status, FTNFNS_FIRST, buffer, sizeof buffer, &length, &attributes, &entry);
+    };
+    struct Case {
+        DWORD error;
+        short status;
+    } cases[] = {{ERROR_READ_FAULT, 3}, {ERROR_INVALID_HANDLE, 4}, {ERROR_NO_MORE_FILES, 1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.error);
+        first(0);
+        ASSERT_EQ(0, status);
+        Lin32FailOperation(LIN32_OP_FIND_NEXT, 1, c.error, 1);
+        FTNFNS(&status, FTNFNS_NEXT, buffer, sizeof buffer, &length, &attributes, &entry);
+        EXPECT_EQ(c.status, status);
+        FTNFNS(&status, FTNFNS_NEXT, buffer, sizeof buffer, &length, &attributes, &entry);
+        EXPECT_EQ(4, status) << "the search is closed";
+
+        // no entry is read-only: the select loop asks for the next until it fails
+        Lin32FailOperation(LIN32_OP_FIND_NEXT, 2, c.error, 1);
+        first(FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(c.status == 4 ? 3 : c.status, status);
+        Lin32ClearFailures();
+    }
+    first(FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(1, status);
+
+    Lin32FailOperation(LIN32_OP_FIND_NEXT, 2, ERROR_READ_FAULT, 1);
+    EXPECT_EQ(2u, Scan("C:\\w\\n\\*.mas").size());
+}
+
 }  // namespace
