@@ -17,6 +17,7 @@ enum {
     LINE_EXTENSION = 8,     // columns 9-12
     EXTENSION_LENGTH = 4,
     LINE_NAME_LENGTH = 12,  // columns 1-12 are upper-cased
+    LINE_CUT_MARK = 12,     // column 13: "*" when the name was cut to fit columns 1-12
     LINE_SIZE = 14,         // columns 15-21
     SIZE_LENGTH = 7,
     LINE_DAY = 23,          // columns 24-25
@@ -113,6 +114,12 @@ void ScanFileEntries(const char *pattern, short patternLength, char *lines, shor
                 memcpy(line + LINE_EXTENSION, kNoExtension, EXTENSION_LENGTH);
             }
             KleGro(line, LINE_NAME_LENGTH);
+            // A cut name reads like another file's (Messtabelle.mas as MESSTABE.MAS);
+            // the mark lets a reader that needs the name back leave it out. A "*" can
+            // stand in no file name.
+            if (base > BASE_LENGTH || nameLength - base > EXTENSION_LENGTH) {
+                line[LINE_CUT_MARK] = '*';
+            }
             ++*count;
         }
         FTNFNS(&status, FTNFNS_NEXT, name, SCAN_NAME_SIZE, &nameLength, &attributes, &entry);

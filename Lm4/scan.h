@@ -5,7 +5,8 @@
 enum { SCAN_LINE_LENGTH = 38, NAME_ENTRY_LENGTH = 10 };
 
 // One 38-character scan line per file matching pattern: base name (1-8), extension
-// (9-12), size (15-21), dd.mm.yy (24-31), hh:mm (34-38). At most maxCount lines.
+// (9-12), "*" in column 13 when the name had to be cut to fit columns 1-12, size
+// (15-21), dd.mm.yy (24-31), hh:mm (34-38). At most maxCount lines.
 void ScanFileEntries(const char *pattern, short patternLength, char *lines, short maxCount,
                      short *count);
 

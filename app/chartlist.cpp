@@ -18,6 +18,7 @@ enum {
     // scan line, 0-based
     SCAN_EXTENSION = 8,       // columns 9-12
     SCAN_EXTENSION_LENGTH = 4,
+    SCAN_CUT_MARK = 12,       // column 13: "*" when the name was cut
     SCAN_SIZE = 14,           // columns 15-21
     SCAN_SIZE_LENGTH = 7,
     SCAN_DATE_TIME = 23,      // columns 24-38: dd.mm.yy  hh:mm
@@ -98,6 +99,10 @@ static bool IsListableChart(const char *scanLine)
         return false;
     }
     if (memcmp(scanLine + SCAN_EXTENSION, kChartExtension, SCAN_EXTENSION_LENGTH) != 0) {
+        return false;
+    }
+    // A cut name would make the line name another file.
+    if (scanLine[SCAN_CUT_MARK] != ' ') {
         return false;
     }
     short nameLength = TrimLength(scanLine, NAME_LENGTH);

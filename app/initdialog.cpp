@@ -253,20 +253,27 @@ static int ScanSystems(HWND dialog, char drive, char *systemTable)
     return count;
 }
 
-// The construction-system combo and the system directory names behind it.
+// The construction-system combo and the system directory names behind it. A combo
+// position must stand for the name at the same position: a display name the combo
+// refuses takes its directory name with it.
 static void FillSystemCombo(HWND dialog, char *systemTable, int systemCount,
                             char (*systemDirNames)[SYSTEM_DIR_NAME_LENGTH])
 {
     if (systemCount >= 2) {
         c4sort(systemTable, SYSTEM_RECORD_LENGTH, (short)systemCount, 1, DISPLAY_FIELD_LENGTH);
     }
+    int kept = 0;
     for (int i = 0; i < systemCount; i++) {
         const char *record = systemTable + i * SYSTEM_RECORD_LENGTH;
-        memcpy(systemDirNames[i], record + DISPLAY_FIELD_LENGTH, SYSTEM_DIR_NAME_LENGTH);
         char display[DISPLAY_FIELD_LENGTH + 1];
         memcpy(display, record, DISPLAY_FIELD_LENGTH);
         display[DISPLAY_FIELD_LENGTH] = '\0';
-        SendDlgItemMessageA(dialog, IDC_SYSTEM, CB_ADDSTRING, 0, (LPARAM)display);
+        LRESULT added = SendDlgItemMessageA(dialog, IDC_SYSTEM, CB_ADDSTRING, 0, (LPARAM)display);
+        if (added == CB_ERR || added == CB_ERRSPACE) {
+            continue;
+        }
+        memcpy(systemDirNames[kept], record + DISPLAY_FIELD_LENGTH, SYSTEM_DIR_NAME_LENGTH);
+        kept++;
     }
     SendDlgItemMessageA(dialog, IDC_SYSTEM, CB_SETCURSEL, 0, 0);
 }

@@ -17,6 +17,10 @@ enum {
     NAME_SIZE = MAX_PATH      // a path of at most 259 characters and its NUL
 };
 
+// The attributes a flush puts back on a copy after lifting its read-only attribute.
+const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                              FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
 enum Operation { OP_COPY, OP_COPY_CONFIRMED, OP_DELETE };
 
 short Attempt(Operation operation, const char *source, int sourceLength,
@@ -96,17 +100,59 @@ bool CopyName(const char *path, int length, char name[NAME_SIZE])
 }
 
 // Writes the file through to the disk: a diskette may otherwise hold it only in the
-// cache when the source is deleted and the disk is taken out.
-bool FlushToDisk(const char *name)
+// cache when the source is deleted and the disk is taken out. The flush needs the file
+// open for writing, which a read-only file refuses, and a copy takes over the source's
+// read-only attribute: the attribute is lifted for the flush and then put back. A copy
+// left writable is not what was copied, so a failed restore fails the flush.
+bool FlushToDisk(const char *name, DWORD attributes)
 {
+    bool lifted = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (lifted) {
+        DWORD writable = attributes & KEPT_ATTRIBUTES & ~(DWORD)FILE_ATTRIBUTE_READONLY;
+        if (!SetFileAttributesA(name, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
+            return false;
+        }
+    }
+    bool flushed = false;
     HANDLE file = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (file != INVALID_HANDLE_VALUE) {
+        flushed = FlushFileBuffers(file) != FALSE;
+        CloseHandle(file);
+    }
+    if (lifted) {
+        DWORD restored = INVALID_FILE_ATTRIBUTES;
+        if (SetFileAttributesA(name, attributes & KEPT_ATTRIBUTES)) {
+            restored = GetFileAttributesA(name);
+        }
+        if (restored == INVALID_FILE_ATTRIBUTES || (restored & FILE_ATTRIBUTE_READONLY) == 0) {
+            return false;
+        }
+    }
+    return flushed;
+}
+
+// Whether two names reach two different files. Two drive letters can name one folder;
+// then the "copy" is the source itself, and deleting the source would lose the chart.
+// While the first is open for reading, the second cannot be opened by a caller that
+// does not share reading if, and only if, it is the same file. A name that cannot be
+// opened at all gives false too: nothing is known of it.
+bool DistinctFiles(const char *first, const char *second)
+{
+    HANDLE held = CreateFileA(first, GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
         return false;
     }
-    bool flushed = FlushFileBuffers(file) != FALSE;
-    CloseHandle(file);
-    return flushed;
+    HANDLE probe = CreateFileA(second, GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool distinct = probe != INVALID_HANDLE_VALUE;
+    if (distinct) {
+        CloseHandle(probe);
+    }
+    CloseHandle(held);
+    return distinct;
 }
 
 bool OnRemovableDrive(const char *name)
@@ -129,17 +175,19 @@ bool ConfirmChartCopy(const char *source, int sourceLength, const char *destinat
         !CopyName(destination, destinationLength, destinationName)) {
         return false;
     }
-    if (OnRemovableDrive(destinationName) && !FlushToDisk(destinationName)) {
-        return false;
-    }
     WIN32_FILE_ATTRIBUTE_DATA sourceData;
     WIN32_FILE_ATTRIBUTE_DATA destinationData;
     if (!GetFileAttributesExA(sourceName, GetFileExInfoStandard, &sourceData) ||
-        !GetFileAttributesExA(destinationName, GetFileExInfoStandard, &destinationData)) {
+        !GetFileAttributesExA(destinationName, GetFileExInfoStandard, &destinationData) ||
+        (destinationData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        !DistinctFiles(sourceName, destinationName)) {
         return false;
     }
-    return (destinationData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-           destinationData.nFileSizeHigh == sourceData.nFileSizeHigh &&
+    if (OnRemovableDrive(destinationName) &&
+        !FlushToDisk(destinationName, destinationData.dwFileAttributes)) {
+        return false;
+    }
+    return destinationData.nFileSizeHigh == sourceData.nFileSizeHigh &&
            destinationData.nFileSizeLow == sourceData.nFileSizeLow;
 }
 

@@ -10,8 +10,9 @@
 bool CopyForMoveWithPrompt(HWND dialog, const char *source, int sourceLength,
                            const char *destination, int destinationLength, int *choice);
 
-// True when destination exists as a file of the source's size; on a removable drive
-// it is first written through to the disk (FlushFileBuffers).
+// True when destination exists as a file of the source's size and is not the source
+// itself under another name (two drive letters of one folder); on a removable drive it
+// is first written through to the disk (FlushFileBuffers), read-only or not.
 bool ConfirmChartCopy(const char *source, int sourceLength, const char *destination,
                       int destinationLength);
 

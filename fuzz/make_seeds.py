@@ -282,7 +282,91 @@ def ini():
         write("ini", name, seed)
 
 
-TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort, "ini": ini}
+# ---- rcparse: the #include files (name, text), then the master script ----------------
+def script_seed(master, includes=()):
+    s = Seed().number(0, 8, len(includes))
+    for name, text in includes:
+        s.number(0, 40, len(name)).number(0, 1 << 14, len(text))
+    for name, text in includes:
+        s.text(name).text(text)
+    return s.text(master)
+
+
+def resource(path):
+    with open(os.path.join(ROOT, "resources", path), "rb") as f:
+        return f.read()
+
+
+def rcparse():
+    header = ("resource.h", resource("resource.h"))
+    languages = sorted(os.listdir(os.path.join(ROOT, "resources", "lang")))
+    everything = [header] + [("lang/" + name, resource("lang/" + name)) for name in languages]
+    write("rcparse", "chartxfer", script_seed(resource("chartxfer.rc"), everything))
+    for name in languages:
+        master = '#include <windows.h>\n#include "resource.h"\n#pragma code_page(65001)\n' \
+                 '#include "lang/%s"\n' % name
+        write("rcparse", "lang-" + name, script_seed(master, [header, ("lang/" + name, resource("lang/" + name))]))
+    small = ('#define IDD_X 101\nLANGUAGE 9, 1\nIDD_X DIALOGEX 0, 0, 100, 50\n'
+             'STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION\nCAPTION "T\\"x\\""\n'
+             'FONT 8, "MS Shell Dlg"\nBEGIN\n  CONTROL "a", 1000, "Static", SS_LEFT, 1, 2, 3, 4\n'
+             '  CONTROL "", 1001, "ListBox", LBS_NOTIFY | WS_VSCROLL, 0, 0, 10, 10\n'
+             '  ICON 104, -1, 1, 1, 0, 0\nEND\n')
+    write("rcparse", "small", script_seed(small))
+    broken = {
+        "open-comment": "/* never closed\n",
+        "open-string": 'X DIALOG 0,0,1,1\nCAPTION "never closed\n',
+        "open-if": "#ifdef X\n#define Y 1\n",
+        "stray-endif": "#endif\n",
+        "self-include": '#include "self.rc"\n',
+        "unknown-header": "#include <stdio.h>\n",
+        "huge-number": "#define X 99999999999999999999\nX DIALOG 0,0,1,1\nBEGIN\nEND\n",
+        "division": "#define X (1/0)\nX DIALOG 0,0,1,1\nBEGIN\nEND\n",
+        "deep-parens": "#define X " + "(" * 5000 + "1" + ")" * 5000 + "\n",
+        "no-end": "1 DIALOG 0,0,1,1\nBEGIN\n LTEXT \"a\", 1, 1, 1, 1, 1\n",
+        "crlf": "1 DIALOG 0,0,1,1\r\nBEGIN\r\nEND\r\n",
+        "backslash-end": "#define X 1 \\",
+    }
+    for name, text in broken.items():
+        includes = [("self.rc", b'#include "self.rc"\n')] if name == "self-include" else []
+        write("rcparse", name, script_seed(text, includes))
+
+
+# ---- wildcard: file names, patterns (in the folder or whole paths), cut points -------
+def find_seed(names, patterns, aliases=False, cut=0, span=1):
+    """patterns: (text, in_folder) pairs."""
+    s = Seed().number(0, 8, len(names))
+    for name in names:
+        s.number(1, 24, len(name))
+    s.flag(aliases).number(0, 3, len(patterns))
+    for text, in_folder in patterns:
+        s.number(0, 300, len(text)).flag(in_folder)
+    s.number(0, 255, cut).number(0, 255, span)
+    for name in names:
+        s.text(name)
+    for text, _ in patterns:
+        s.text(text)
+    return s
+
+
+def wildcard():
+    charts = ["Muster.mas", "Messtabelle.mas", "ab cd.mas", "Ab.c.mas", "KURZ", "x.MAS.bak"]
+    seeds = {
+        "charts": find_seed(charts, [("*.mas", True), ("????????.mas", True), ("MUSTER.MAS", True)]),
+        "no-extension": find_seed(["HILFEN", "DAMEN", "vornix_s.kon", "a"], [("*.", True), ("?????", True), ("*.?", True)], cut=2, span=3),
+        "dots": find_seed(["a..b", "x.y.z", ".mas", "a b.c d"], [("*.*.", True), ("a.*", True), ("*.z", True)], cut=1, span=0),
+        "aliases": find_seed(charts, [("AL000001.X1", True), ("al*", True), ("*~*", True)], aliases=True),
+        "code-page": find_seed(["\xe4rger.mas", "\xc4RGER2.mas", "\xdf.txt", "\x9a\xff"], [("\xc4*", True), ("*\xe4*", True)]),
+        "paths": find_seed(["f.mas"], [("C:\\w\\..\\*", False), ("C:\\nowhere\\*", False), ("C:\\w\\f.mas\\*", False)]),
+        "odd-paths": find_seed(["f"], [("", False), ("\\\\?\\C:\\w\\*", False), ("Q:\\*", False)]),
+        "stars": find_seed(["aaaaaaaaaaaaaaaaaaaaaaab"], [("*a*a*a*a*a*a*a*a*a*a*a*c", True), ("<<<<>>>>\"", True)]),
+        "long-pattern": find_seed(["f"], [("?" * 300, True), ("C:\\" + "d\\" * 140 + "*", False)]),
+    }
+    for name, seed in seeds.items():
+        write("wildcard", name, seed)
+
+
+TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort, "ini": ini,
+           "rcparse": rcparse, "wildcard": wildcard}
 
 if __name__ == "__main__":
     for name in sys.argv[1:] or TARGETS:

@@ -18,7 +18,7 @@
 namespace {
 
 const char kMaster[] = "chartxfer.rc";
-const int kMaxIncludes = 4;
+const int kMaxIncludes = 8;
 const char kLeadingComment[] = "// one more line\n";
 
 struct IncludeFile {

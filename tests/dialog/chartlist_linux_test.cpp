@@ -124,6 +124,8 @@ TEST_F(ChartList, OnlyChartsTheLineCanName)
     MakeChart('C', "DOB", "Messtabelle2.mas", k2004b);
     ASSERT_TRUE(Lin32SetShortName("C:\\vornix\\DOB\\mas\\Messtabelle2.mas", "MESSTA~1.MAS"));
     MakeChart('C', "DOB", "two.dots.mas", k2004a);
+    MakeChart('C', "DOB", "Messtabelle.mas", k2004a);  // reads MESSTABE without its alias
+    MakeChart('C', "DOB", "LONGNAMEX.mas", k2004b);     // would read as LONGNAME.mas
     MakeChart('C', "DOB", "ab cd.mas", k2004a);
     MakeChart('C', "DOB", "empty.mas", k2004a, "");
     fs::create_directories(Folder('C') / "vornix/DOB/mas/folder.mas");

@@ -219,15 +219,35 @@ TEST_F(InitDialog, SystemsSortedByDisplayNameWithoutHelpAndNonSystems)
     DialogState state = Open("");
     ASSERT_TRUE(state.opened);
     EXPECT_EQ(Describe(boxes), std::vector<std::string>{});
-    EXPECT_EQ(state.systems, (std::vector<std::string>{Display("A very long construction system name"),
-                                                       Display("Alpha"),
-                                                       Display("Kos system")}));
+    EXPECT_EQ(state.systems,
+              (std::vector<std::string>{Display("A very long construction system name"),
+                                        Display("Alpha"), Display("Kos system")}));
     EXPECT_EQ(state.systems[0], "A very long construction syst   ");
     EXPECT_TRUE(state.systemsEnabled);
     EXPECT_EQ(std::string(g_SystemDirNames[0], 8), "LONG    ");
     EXPECT_EQ(std::string(g_SystemDirNames[1], 8), "ABC     ");
     EXPECT_EQ(std::string(g_SystemDirNames[2], 8), "KOS     ");
     EXPECT_EQ(std::string(g_SystemDirNames[3], 8), "        ");
+}
+
+// A construction system the combo refuses is not offered, and the one offered in its
+// place lists its own charts.
+TEST_F(InitDialog, ComboRefusingASystem)
+{
+    WriteIni("[PATH]\r\nDRIVES=C\r\n");
+    MakeSystem('C', "KOS", "Kos system");
+    MakeSystem('C', "ABC", "Alpha");
+    MakeChart('C', "KOS", "kos.mas", {2004, 3, 7, 9, 5});
+    MakeChart('C', "ABC", "alpha.mas", {2004, 3, 7, 9, 5});
+    Lin32FailComboAdd(IDC_SYSTEM, 1, CB_ERRSPACE, 8);
+    BoxScript boxes;
+    DialogState state = Open("");
+    Lin32ClearComboFailures();
+    ASSERT_TRUE(state.opened);
+    EXPECT_EQ(state.systems, std::vector<std::string>{Display("Kos system")});
+    EXPECT_EQ(std::string(g_SystemDirNames[0], 8), "KOS     ");
+    EXPECT_EQ(state.sourceLines, std::vector<std::string>{Line("KOS", {2004, 3, 7, 9, 5})});
+    EXPECT_EQ(Describe(boxes), std::vector<std::string>{});
 }
 
 TEST_F(InitDialog, AtMostFiftySystemsInScanOrderThenSorted)

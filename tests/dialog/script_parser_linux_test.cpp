@@ -88,7 +88,7 @@ const ExpectedControl englishControls[] = {
     {1009, "Button", CHECK, 278, 40, 27, 10, "until:", -1},
     {1010, "Edit", EDIT, 316, 53, 40, 14, "", -1},
     {1011, "Button", CHECK, 278, 56, 27, 10, "at:", -1},
-    {1012, "Button", CHECK, 278, 72, 29, 10, "since:", -1},
+    {1012, "Button", CHECK, 278, 72, 31, 10, "since:", -1},  // at 29 the colon is cut off
     {1013, "Edit", EDIT, 316, 69, 40, 14, "", -1},
     {1014, "Button", PUSH, 152, 205, 58, 14, "Copy", -1},
     {1015, "Button", PUSH, 215, 205, 58, 14, "Move", -1},

@@ -64,8 +64,8 @@ TEST_F(ScanLines, NamesSizesAndTimes)
         SetWriteTime(std::string("c/w/") + file.name, file.time);
     }
     std::vector<std::string> expected = {
-        "AB      .C.M        7  01.01.00  00:59",
-        "MESSTABE.MAS        0  15.06.10  12:00",
+        "AB      .C.M*       7  01.01.00  00:59",
+        "MESSTABE.MAS*       0  15.06.10  12:00",
         "MUSTER  .MAS     1234  07.03.04  09:05",
         "M\xDCLLER  .MAS       12  02.01.21  04:04",
     };
