@@ -122,7 +122,7 @@ void BM_RefreshFiltered(benchmark::State &state)
             driver::ClickButton(dialog, IDC_REFRESH);
         }
         return Expect("lines after the filter", LinesShown(dialog),
-                      (size_t)Drives().LinesAfterFilter());
+                      (size_t)Drives().Charts().keptByFilter);
     });
 }
 
@@ -143,7 +143,7 @@ void BM_DateFilter(benchmark::State &state)
             ApplyDateFilter(dialog);
         }
         return Expect("lines after the filter", LinesShown(dialog),
-                      (size_t)Drives().LinesAfterFilter());
+                      (size_t)Drives().Charts().keptByFilter);
     });
 }
 
@@ -157,7 +157,7 @@ void BM_Compare(benchmark::State &state)
         }
         return Expect("selected source lines",
                       driver::SelectedLines(dialog, IDC_SOURCE_LIST).size(),
-                      (size_t)Drives().SourceSelectedByCompare());
+                      (size_t)Drives().Charts().selectedByCompare);
     });
 }
 

@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -33,8 +32,15 @@ struct Snapshot {
 
 inline std::string ReadFile(const fs::path &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string content;
+    if (in) {
+        content.resize((size_t)in.tellg());
+        in.seekg(0);
+        in.read(&content[0], (std::streamsize)content.size());
+        content.resize((size_t)in.gcount());
+    }
+    return content;
 }
 
 inline bool IsChartName(const std::string &relative)

@@ -98,6 +98,13 @@ protected:
     void SetUp() override
     {
         Drives::SetUp();
+        // The diskette's folder lies in memory where there is such a file system: every
+        // copy to a removable drive syncs, and these tests make hundreds of them.
+        char memory[] = "/dev/shm/chartxfer-faults-XXXXXX";
+        if (mkdtemp(memory) != nullptr) {
+            diskette_ = memory;
+            fs::create_directory_symlink(diskette_, Folder('A'));
+        }
         Map('A', DRIVE_REMOVABLE);
     }
 
@@ -106,6 +113,10 @@ protected:
         Lin32ClearReportedSizes();
         Lin32SetMessageBoxHook(nullptr, nullptr);
         Drives::TearDown();
+        if (!diskette_.empty()) {
+            std::error_code ignored;
+            fs::remove_all(diskette_, ignored);
+        }
     }
 
     static int ComboIndex(char drive) { return drive == 'C' ? 0 : drive == 'D' ? 1 : 2; }
@@ -182,6 +193,8 @@ protected:
         }
         return box.text.substr(start.size(), box.text.size() - start.size() - end.size());
     }
+
+    fs::path diskette_;
 };
 
 struct Outcome {
