@@ -7,6 +7,12 @@
 
 #include <sanitizer/asan_interface.h>
 
+#include <dirent.h>
+#include <ftw.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -141,5 +147,59 @@ private:
 
     std::vector<Box> boxes_;
 };
+
+// A scratch folder for one fuzz process, in memory where the system has such a folder
+// (the file targets make thousands of files a second), removed when the process ends,
+// or by the next process when it ended on a finding.
+inline int RemoveScratchEntry(const char *path, const struct stat *, int, struct FTW *) {
+    return remove(path);
+}
+
+inline std::string &ScratchRoot() {
+    static std::string root;
+    return root;
+}
+
+inline void RemoveScratch() {
+    nftw(ScratchRoot().c_str(), RemoveScratchEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+inline void RemoveTree(const std::string &path) {
+    nftw(path.c_str(), RemoveScratchEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// Scratch folders of processes that died on a finding (no exit handlers run then).
+inline void RemoveOrphans(const std::string &base, const std::string &name) {
+    DIR *dir = opendir(base.c_str());
+    if (dir == nullptr) return;
+    const std::string prefix = name + "-";
+    while (struct dirent *entry = readdir(dir)) {
+        std::string found = entry->d_name;
+        if (found.compare(0, prefix.size(), prefix) != 0) continue;
+        size_t end = found.find('-', prefix.size());
+        std::string pid = found.substr(prefix.size(), end - prefix.size());
+        struct stat info;
+        if (!pid.empty() && stat(("/proc/" + pid).c_str(), &info) != 0)
+            RemoveTree(base + "/" + found);
+    }
+    closedir(dir);
+}
+
+inline bool MakeScratch(const char *name, std::string &folder) {
+    const char *tmp = getenv("TMPDIR");
+    for (std::string base : {std::string("/dev/shm"), std::string(tmp ? tmp : "/tmp"),
+                             std::string("/tmp")}) {
+        RemoveOrphans(base, name);
+        std::string pattern = base + "/" + name + "-" + std::to_string(getpid()) + "-XXXXXX";
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        if (mkdtemp(buffer.data()) != nullptr) {
+            folder = ScratchRoot() = buffer.data();
+            std::atexit(RemoveScratch);
+            return true;
+        }
+    }
+    return false;
+}
 
 #endif

@@ -19,7 +19,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,17 +45,8 @@ const char *const kAddNames[kPlaces] = {".\\vornix.add", "..\\vornix.add",
 std::string g_root;
 std::string g_folders[kPlaces];
 
-int RemoveEntry(const char *path, const struct stat *, int, struct FTW *) {
-    return remove(path);
-}
-
-void RemoveRoot() { nftw(g_root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); }
-
 bool Setup() {
-    char pattern[] = "/tmp/chartxfer-ini-fuzz-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return false;
-    g_root = pattern;
-    std::atexit(RemoveRoot);
+    if (!MakeScratch("chartxfer-ini-fuzz", g_root)) return false;
     std::string drive = g_root + "/c";
     g_folders[2] = drive + "/vornix";
     g_folders[1] = g_folders[2] + "/sys";
@@ -311,8 +301,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Reader reader = static_cast<Reader>(in.ConsumeIntegralInRange<int>(0, 3));
     int iniPlaces = in.ConsumeIntegralInRange<int>(0, 7);
     int addPlaces = in.ConsumeIntegralInRange<int>(0, 7);
-    int valueSize = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? in.ConsumeIntegralInRange<int>(-2, 4)
-                                                                : in.ConsumeIntegralInRange<int>(1, 200);
+    int valueSize = in.ConsumeIntegralInRange<int>(0, 7) == 0
+                        ? in.ConsumeIntegralInRange<int>(-2, 4)
+                        : in.ConsumeIntegralInRange<int>(1, 200);
     int sectionMode = in.ConsumeIntegralInRange<int>(0, 7);
     int sectionBeyond = in.ConsumeIntegralInRange<int>(0, 255);
     int keyMode = in.ConsumeIntegralInRange<int>(0, 7);

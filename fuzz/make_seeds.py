@@ -365,8 +365,74 @@ def wildcard():
         write("wildcard", name, seed)
 
 
+# ---- scan: entries (name, folder?, time, size), pattern, maximum count, name buffer ----
+SCAN_PATTERNS = {"*": 0, "*.mas": 1, "*.": 2, "*.*": 3}
+
+
+def scan_entry(s, name, folder=False, hidden_system=False, when=None, size=0):
+    """when: seconds since 1970 (1980..2099 are checked exactly) or None for 7.3.2004."""
+    when = 1078650300 if when is None else when
+    s.number(1, 255, len(name)).number(0, 3, 0 if folder else 1)
+    if folder:
+        s.flag(hidden_system)
+    plausible = 315532800 <= when <= 4102444799
+    s.number(0, 7, 1 if plausible else 0)
+    if plausible:
+        s.number(315532800, 4102444799, when)
+    else:
+        s.number(-2 ** 63, 2 ** 63 - 1, when * 1000000000)
+    if size <= 20000:
+        s.flag(True).number(0, 20000, size)
+    else:
+        s.flag(False).number(0, 2 ** 64 - 1, size)
+
+
+def scan_seed(entries, pattern="*", max_count=10, name_size=40, fault=0, nth=1):
+    """fault: 0 none, 2 the nth find-next fails, 3 the find-first fails."""
+    s = Seed().number(0, 10, len(entries))
+    for entry in entries:
+        scan_entry(s, **entry)
+    fuzzed = pattern not in SCAN_PATTERNS
+    s.number(0, 4, 4 if fuzzed else SCAN_PATTERNS[pattern]).number(0, 300, len(pattern) if fuzzed else 0)
+    s.number(-2, 12, max_count).number(-2, 40, name_size).number(0, 3, fault).number(1, 13, nth)
+    for entry in entries:
+        s.text(entry["name"])
+    if fuzzed:
+        s.text(pattern)
+    return s
+
+
+def scan():
+    charts = [dict(name="Muster.mas", size=1234), dict(name="Messtabelle.mas", size=99),
+              dict(name=".mas", size=5), dict(name="Ab.c.mas", size=7), dict(name="leer.mas"),
+              dict(name="gross.mas", size=10 ** 8), dict(name="riesig.mas", size=2 ** 40 + 3),
+              dict(name="DAMEN", folder=True), dict(name="Hilfen", folder=True),
+              dict(name="SYS", folder=True, hidden_system=True)]
+    seeds = {
+        "charts": scan_seed(charts, "*.mas"),
+        "all": scan_seed(charts, "*"),
+        "folders": scan_seed(charts, "*."),
+        "full-array": scan_seed(charts, "*", max_count=3),
+        "no-room": scan_seed(charts, "*", max_count=0, name_size=0),
+        "negative-count": scan_seed(charts[:3], "*", max_count=-2, name_size=-2),
+        "small-name-buffer": scan_seed([dict(name="Messtabelle.mas")], "*", name_size=5),
+        "long-name": scan_seed([dict(name="x" * 230 + ".mas"), dict(name="y" * 250)], "*"),
+        "times": scan_seed([dict(name="a.mas", when=0), dict(name="b.mas", when=-5000000000),
+                            dict(name="c.mas", when=4102444799), dict(name="d.mas", when=9000000000),
+                            dict(name="e.mas", when=315532800)], "*.*"),
+        "code-page": scan_seed([dict(name="\xe4rger.mas"), dict(name="\xdf.mas"), dict(name="\xff\x9a", folder=True)], "*"),
+        "pattern": scan_seed(charts, "M*.?AS"),
+        "long-pattern": scan_seed(charts[:2], "*" * 205 + ".mas"),
+        "nul-pattern": scan_seed(charts[:2], "*.mas\0xyz"),
+        "next-fails": scan_seed(charts, "*", fault=2, nth=4),
+        "first-fails": scan_seed(charts, "*", fault=3),
+    }
+    for name, seed in seeds.items():
+        write("scan", name, seed)
+
+
 TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort, "ini": ini,
-           "rcparse": rcparse, "wildcard": wildcard}
+           "rcparse": rcparse, "wildcard": wildcard, "scan": scan}
 
 if __name__ == "__main__":
     for name in sys.argv[1:] or TARGETS:

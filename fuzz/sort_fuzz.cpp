@@ -125,8 +125,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                                                          : in.ConsumeIntegralInRange<short>(0, 400);
     if (p.count > kMaxCount) p.count = static_cast<short>(p.count % (kMaxCount + 1));
     p.first = Column(in, p.length);
-    p.last = in.ConsumeBool() ? Column(in, p.length)
-                              : static_cast<short>(std::min<int>(p.first + in.ConsumeIntegralInRange<int>(0, 12), p.length));
+    if (in.ConsumeBool()) {
+        p.last = Column(in, p.length);
+    } else {
+        int width = in.ConsumeIntegralInRange<int>(0, 12);
+        p.last = static_cast<short>(std::min<int>(p.first + width, p.length));
+    }
     int alphabet = in.ConsumeIntegralInRange<int>(1, 256);
 
     // Records from the rest of the input, repeated as needed; a small alphabet makes
@@ -161,7 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!inRange(p.length) || !inRange(p.first) || !inRange(p.last)) {
         FUZZ_CHECK(after == before, "c4sort length %d first %d last %d changed the array",
                    p.length, p.first, p.last);
-        FUZZ_CHECK(boxes.ReportedExactly({"c4sort-3"}), "c4sort length %d first %d last %d showed %s",
+        FUZZ_CHECK(boxes.ReportedExactly({"c4sort-3"}),
+                   "c4sort length %d first %d last %d showed %s",
                    p.length, p.first, p.last, boxes.Describe().c_str());
         return 0;
     }

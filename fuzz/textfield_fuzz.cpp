@@ -31,6 +31,8 @@ short CountFor(int mode, int cut, int width) {
 
 bool Blank(char c) { return c == ' ' || c == '\0'; }
 
+char Upper(char c) { return static_cast<char>(Lin32UpperChar(static_cast<unsigned char>(c))); }
+
 // Each check takes its counts and choices from the end of the input and the field from
 // the rest (see make_seeds.py).
 std::string FieldFrom(FuzzedDataProvider &in) {
@@ -52,9 +54,8 @@ void CheckKleGro(FuzzedDataProvider &in) {
     std::string expected = before;
     if (n > 0) {
         // Up to the first NUL before position n, then position n on its own.
-        for (int i = 0; i < n - 1 && expected[i] != '\0'; ++i)
-            expected[i] = static_cast<char>(Lin32UpperChar(static_cast<unsigned char>(expected[i])));
-        expected[n - 1] = static_cast<char>(Lin32UpperChar(static_cast<unsigned char>(expected[n - 1])));
+        for (int i = 0; i < n - 1 && expected[i] != '\0'; ++i) expected[i] = Upper(expected[i]);
+        expected[n - 1] = Upper(expected[n - 1]);
     }
     std::string got(field.Data(), before.size());
     FUZZ_CHECK(got == expected, "KleGro n=%d code page %d: %s gave %s, expected %s", n,

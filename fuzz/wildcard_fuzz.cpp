@@ -16,7 +16,6 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,17 +31,8 @@ const int kMaxNames = 8;
 const int kMaxPatterns = 3;
 std::string g_root, g_folder;
 
-int RemoveEntry(const char *path, const struct stat *, int, struct FTW *) {
-    return remove(path);
-}
-
-void RemoveRoot() { nftw(g_root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); }
-
 bool Setup() {
-    char pattern[] = "/tmp/chartxfer-wildcard-fuzz-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return false;
-    g_root = pattern;
-    std::atexit(RemoveRoot);
+    if (!MakeScratch("chartxfer-wildcard-fuzz", g_root)) return false;
     std::string drive = g_root + "/c";
     g_folder = drive + "/w";
     if (mkdir(drive.c_str(), 0755) != 0) return false;
@@ -112,7 +102,8 @@ Search Run(const std::string &pattern) {
                    Shown(pattern.data(), (int)pattern.size()).c_str());
         FUZZ_CHECK(std::memchr(data.cFileName, 0, sizeof data.cFileName) != nullptr &&
                        std::memchr(data.cAlternateFileName, 0, sizeof data.cAlternateFileName),
-                   "an entry of %s without its NUL", Shown(pattern.data(), (int)pattern.size()).c_str());
+                   "an entry of %s without its NUL",
+                   Shown(pattern.data(), (int)pattern.size()).c_str());
         FUZZ_CHECK(data.cFileName[0] != '\0', "an entry of %s without a name",
                    Shown(pattern.data(), (int)pattern.size()).c_str());
         search.names.insert(data.cFileName);
@@ -159,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     int span = in.ConsumeIntegralInRange<int>(0, 255);
 
     // The folder with the files.
-    nftw(g_folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    RemoveTree(g_folder);
     FUZZ_CHECK(mkdir(g_folder.c_str(), 0755) == 0, "cannot make the folder");
     Lin32ClearShortNames();
     for (int i = 0; i < count; ++i) {

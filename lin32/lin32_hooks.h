@@ -20,6 +20,9 @@ int Lin32GetCodePage(void);
 typedef int (*Lin32MessageBoxHook)(void *context, HWND owner, const char *text,
                                    const char *caption, UINT type);
 void Lin32SetMessageBoxHook(Lin32MessageBoxHook hook, void *context);
+// The hook in place now (null when there is none), so that a test can put its own in
+// front of it and hand the boxes on.
+void Lin32GetMessageBoxHook(Lin32MessageBoxHook *hook, void **context);
 
 // ---- clock -----------------------------------------------------------------------
 // Fixes the date (and time) that GetLocalTime reports; Lin32ClearToday returns to the

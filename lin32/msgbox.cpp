@@ -15,6 +15,16 @@ void Lin32SetMessageBoxHook(Lin32MessageBoxHook hook, void *context)
     boxHookContext = context;
 }
 
+void Lin32GetMessageBoxHook(Lin32MessageBoxHook *hook, void **context)
+{
+    if (hook != nullptr) {
+        *hook = boxHook;
+    }
+    if (context != nullptr) {
+        *context = boxHookContext;
+    }
+}
+
 // Cancel wherever the box has one, otherwise No, Abort or OK.
 static int SafestButton(UINT type)
 {

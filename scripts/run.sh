@@ -37,6 +37,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 real_display=${DISPLAY:-}
 wine_env_start "$run_dir/wine" || exit 1

@@ -87,7 +87,8 @@ step_win() {
     local -x LANG="${CHARTXFER_WINE_LANG:-en_GB.UTF-8}"
     configure_and_build build/win -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || return 1
-    wine_env_start build/win/wine || { wine_env_stop; return 1; }
+    # A private display always: test windows stay off the user's screen.
+    wine_env_start build/win/wine own || { wine_env_stop; return 1; }
     run_ctest win build/win
     wine_env_stop
 }
@@ -98,6 +99,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 steps=("${all_steps[@]}")
 if [ $# -gt 0 ]; then
@@ -114,12 +116,14 @@ started=$(date +%s)
 "$root/scripts/setup.sh" || { echo "test.sh: setup failed" >&2; exit 1; }
 
 for step in "${steps[@]}"; do
+    step_started=$(date +%s)
     if ! "step_$step"; then
         # It did not get to its tests: one failure for the step.
         echo "==== $step: FAILED before its tests ran"
         failed_steps+=("$step")
         total_failed=$((total_failed + 1))
     fi
+    echo "==== $step: $(( $(date +%s) - step_started )) s"
 done
 
 echo

@@ -49,6 +49,31 @@ TEST(MessageBoxA, TheHookSeesTheBoxAndAnswersIt)
     Lin32SetMessageBoxHook(nullptr, nullptr);
 }
 
+// A test that puts its own hook in front of another one gets the one in place back.
+TEST(MessageBoxA, TheHookInPlaceCanBeReadBack)
+{
+    Lin32MessageBoxHook hook = Record;
+    void *context = &hook;
+    Lin32SetMessageBoxHook(nullptr, nullptr);
+    Lin32GetMessageBoxHook(&hook, &context);
+    EXPECT_EQ(hook, nullptr);
+    EXPECT_EQ(context, nullptr);
+
+    Call call;
+    Lin32SetMessageBoxHook(Record, &call);
+    Lin32GetMessageBoxHook(&hook, &context);
+    EXPECT_EQ(hook, Record);
+    EXPECT_EQ(context, &call);
+    // Either half alone may be asked for.
+    hook = nullptr;
+    Lin32GetMessageBoxHook(&hook, nullptr);
+    EXPECT_EQ(hook, Record);
+    context = nullptr;
+    Lin32GetMessageBoxHook(nullptr, &context);
+    EXPECT_EQ(context, &call);
+    Lin32SetMessageBoxHook(nullptr, nullptr);
+}
+
 TEST(MessageBoxA, WithoutHookTheSafestButtonAnswers)
 {
     struct Case {

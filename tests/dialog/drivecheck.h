@@ -9,6 +9,7 @@
 #define TESTS_DIALOG_DRIVECHECK_H
 
 #include <ctype.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -154,6 +155,40 @@ inline std::vector<std::string> Changes(const Snapshot &before, const Snapshot &
     }
     return changes;
 }
+
+// Puts a drive's folder in memory where there is such a file system (/dev/shm): the
+// folder becomes a link to a fresh folder there, removed with this object. Tests that
+// make hundreds of syncs or 100,000 files would otherwise wait on the disk. Where there
+// is none, the folder stays as it is.
+class MemoryFolder {
+public:
+    explicit MemoryFolder(const fs::path &folder)
+    {
+        char memory[] = "/dev/shm/chartxfer-drive-XXXXXX";
+        std::error_code error;
+        if (mkdtemp(memory) == nullptr) {
+            return;
+        }
+        memory_ = memory;
+        fs::remove_all(folder, error);
+        fs::create_directory_symlink(memory_, folder, error);
+        if (error) {
+            fs::create_directories(folder, error);
+        }
+    }
+    ~MemoryFolder()
+    {
+        std::error_code ignored;
+        if (!memory_.empty()) {
+            fs::remove_all(memory_, ignored);
+        }
+    }
+    MemoryFolder(const MemoryFolder &) = delete;
+    MemoryFolder &operator=(const MemoryFolder &) = delete;
+
+private:
+    fs::path memory_;
+};
 
 }  // namespace drivecheck
 

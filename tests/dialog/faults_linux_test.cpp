@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 using namespace scenario;
 
@@ -98,13 +99,8 @@ protected:
     void SetUp() override
     {
         Drives::SetUp();
-        // The diskette's folder lies in memory where there is such a file system: every
-        // copy to a removable drive syncs, and these tests make hundreds of them.
-        char memory[] = "/dev/shm/chartxfer-faults-XXXXXX";
-        if (mkdtemp(memory) != nullptr) {
-            diskette_ = memory;
-            fs::create_directory_symlink(diskette_, Folder('A'));
-        }
+        // Every copy to the diskette syncs, and these tests make hundreds of them.
+        diskette_.reset(new drivecheck::MemoryFolder(Folder('A')));
         Map('A', DRIVE_REMOVABLE);
     }
 
@@ -113,10 +109,7 @@ protected:
         Lin32ClearReportedSizes();
         Lin32SetMessageBoxHook(nullptr, nullptr);
         Drives::TearDown();
-        if (!diskette_.empty()) {
-            std::error_code ignored;
-            fs::remove_all(diskette_, ignored);
-        }
+        diskette_.reset();
     }
 
     static int ComboIndex(char drive) { return drive == 'C' ? 0 : drive == 'D' ? 1 : 2; }
@@ -194,7 +187,7 @@ protected:
         return box.text.substr(start.size(), box.text.size() - start.size() - end.size());
     }
 
-    fs::path diskette_;
+    std::unique_ptr<drivecheck::MemoryFolder> diskette_;
 };
 
 struct Outcome {
@@ -300,6 +293,7 @@ TEST_F(Faults, DiskFullFromAnyWriteOn)
         ASSERT_TRUE(CopyFileA(ChartPath('C', chart).c_str(), "D:\\SCRATCH", FALSE));
         writes.push_back(Lin32OperationCount(LIN32_OP_WRITE));
     }
+    ASSERT_TRUE(DeleteFileA("D:\\SCRATCH"));
     ASSERT_GT(writes[0], 1) << "BIG takes several blocks";
     int total = writes[0] + writes[1] + writes[2];
     for (int command : {IDC_COPY, IDC_MOVE}) {
@@ -397,6 +391,7 @@ struct Unprotecting {
         int answer = (type & MB_TYPEMASK) == MB_YESNO ? IDYES : IDIGNORE;
         if ((type & MB_TYPEMASK) == MB_ABORTRETRYIGNORE && user->unprotect) {
             SetFileAttributesA(user->path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            user->unprotect = false;  // one Retry: a prompt that comes back gets Ignore
             answer = IDRETRY;
         }
         user->shown.push_back(ShownBox{owner != nullptr, text, caption, type & MB_TYPEMASK,

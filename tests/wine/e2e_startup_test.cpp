@@ -62,6 +62,14 @@ TEST_F(StartupTest, OpensWithTheIniDrivesAndClosesWithExitCodeZero)
     DWORD exitCode = 0;
     ASSERT_TRUE(program.WaitForExit(exitCode));
     EXPECT_EQ(exitCode, 0u);
+
+    // Looking is all it did: the chart is there as before, the other drives untouched.
+    EXPECT_EQ(e2e::ChartNames('C', "ABC"), std::vector<std::string>{"ANNA"});
+    e2e::LocalTime changed = {};
+    ASSERT_TRUE(e2e::GetLastWriteTime(e2e::ChartDir('C', "ABC") + "\\ANNA.mas", changed));
+    EXPECT_EQ(e2e::Format(changed), "2024-03-05 14:07");
+    EXPECT_FALSE(e2e::DirExists("A:\\vornix"));
+    EXPECT_FALSE(e2e::DirExists("D:\\vornix"));
 }
 
 }  // namespace

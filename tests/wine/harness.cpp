@@ -1,5 +1,8 @@
 #include "harness.h"
 
+#include <algorithm>
+#include <stdio.h>
+
 namespace e2e {
 
 namespace {
@@ -247,6 +250,14 @@ bool SetLastWriteTime(const std::string &path, const LocalTime &time)
     return ok != 0;
 }
 
+std::string Format(const LocalTime &time)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", time.year, time.month, time.day,
+             time.hour, time.minute);
+    return text;
+}
+
 bool MakeSystem(char drive, const std::string &dir, const std::string &displayName)
 {
     std::string root = std::string(1, drive) + ":\\vornix\\" + dir;
@@ -269,6 +280,39 @@ bool WriteChart(char drive, const std::string &dir, const std::string &name,
 {
     std::string path = ChartDir(drive, dir) + "\\" + name + ".mas";
     return WriteTextFile(path, content) && SetLastWriteTime(path, time);
+}
+
+std::vector<std::string> ChartNames(char drive, const std::string &dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((ChartDir(drive, dir) + "\\*.mas").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() > 4) {
+            names.push_back(name.substr(0, name.size() - 4));
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool GetLastWriteTime(const std::string &path, LocalTime &time)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FILETIME localFileTime;
+    SYSTEMTIME local;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        !FileTimeToLocalFileTime(&data.ftLastWriteTime, &localFileTime) ||
+        !FileTimeToSystemTime(&localFileTime, &local)) {
+        return false;
+    }
+    time = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute};
+    return true;
 }
 
 std::string Utf8(const std::wstring &text)

@@ -37,6 +37,7 @@ struct LocalTime {
     int year, month, day, hour, minute;
 };
 bool SetLastWriteTime(const std::string &path, const LocalTime &time);
+std::string Format(const LocalTime &time);  // "2024-03-05 14:07"
 
 // The product tree of one construction system on a drive: \vornix\<dir>\ with the
 // system file vornix_s.kon (first line: the display name) and the folders KOLLEKT,
@@ -46,6 +47,9 @@ std::string ChartDir(char drive, const std::string &dir);  // X:\vornix\<dir>\ma
 // A chart <name>.mas in the chart directory, changed last at the given local time.
 bool WriteChart(char drive, const std::string &dir, const std::string &name,
                 const LocalTime &time, const std::string &content = "chart\r\n");
+// The names of the charts in the chart directory, without ".mas", in name order.
+std::vector<std::string> ChartNames(char drive, const std::string &dir);
+bool GetLastWriteTime(const std::string &path, LocalTime &time);
 
 // ---- The program.
 
