@@ -22,6 +22,10 @@ ln -sfn "$drives/a" "$prefix/dosdevices/a:" &&
 ln -sfn "$drives/b-no-disk" "$prefix/dosdevices/b:" &&
 ln -sfn "$drives/d" "$prefix/dosdevices/d:" &&
 ln -sfn "$drives/e" "$prefix/dosdevices/e:" || exit 1
+# Without a window manager Wine waits about two seconds on every box it hides unless
+# its windows are unmanaged.
+timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    </dev/null >>"$log" 2>&1 || exit 1
 for letter in a b; do
     timeout 60 wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d floppy /f \
         </dev/null >>"$log" 2>&1 || exit 1

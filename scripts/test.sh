@@ -16,7 +16,7 @@ root=$(pwd)
 jobs=2
 # LC_ALL would override the LANG that the Windows tests choose their language with.
 unset LC_ALL LANGUAGE
-all_steps=(native asan win)
+all_steps=(native asan win fuzz)
 
 source "$root/scripts/wine-env.sh"
 
@@ -91,6 +91,17 @@ step_win() {
     wine_env_start build/win/wine own || { wine_env_stop; return 1; }
     run_ctest win build/win
     wine_env_stop
+}
+
+# Replays every fuzz corpus and runs a fixed-seed pass; one result for the whole step.
+step_fuzz() {
+    echo "==== fuzz"
+    "$root/scripts/fuzz.sh"
+    case $? in
+        0) total_passed=$((total_passed + 1)) ;;
+        1) total_failed=$((total_failed + 1)) ;;
+        *) return 1 ;;
+    esac
 }
 
 cleanup() {
