@@ -12,7 +12,6 @@ struct BoxRecorder {
     std::vector<ShownBox> shown;
     int unexpected = 0;
     HHOOK hook = nullptr;
-    std::vector<HWND> answered;  // boxes answered and not yet destroyed
 };
 
 struct BoxScript::Impl : BoxRecorder {};
@@ -96,14 +95,14 @@ static int SafestAnswer(UINT buttons)
     }
 }
 
-static bool AlreadyAnswered(BoxRecorder *recorder, HWND box)
+// The mark lives on the box window itself: a box can be activated again while it is
+// being destroyed, and a window made later may get the same handle but not the mark.
+// The system frees it with the window.
+static const char kAnsweredMark[] = "ChartXferTestAnswered";
+
+static bool AlreadyAnswered(BoxRecorder *, HWND box)
 {
-    for (HWND seen : recorder->answered) {
-        if (seen == box) {
-            return true;
-        }
-    }
-    return false;
+    return GetPropA(box, kAnsweredMark) != nullptr;
 }
 
 static void AnswerBox(BoxRecorder *recorder, HWND box)
@@ -122,7 +121,7 @@ static void AnswerBox(BoxRecorder *recorder, HWND box)
         recorder->answers.pop_front();
     }
     recorder->shown.push_back(shown);
-    recorder->answered.push_back(box);
+    SetPropA(box, kAnsweredMark, (HANDLE)1);
     // Posted, not sent: the box answers once its own modal loop runs.
     PostMessageA(box, WM_COMMAND, (WPARAM)shown.answer, 0);
 }
@@ -135,14 +134,6 @@ static LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
         if (code == HCBT_ACTIVATE && !AlreadyAnswered(recorder, window) &&
             IsMessageBox(window)) {
             AnswerBox(recorder, window);
-        } else if (code == HCBT_DESTROYWND) {
-            // A window made later may get the same handle.
-            for (size_t k = 0; k < recorder->answered.size(); ++k) {
-                if (recorder->answered[k] == window) {
-                    recorder->answered.erase(recorder->answered.begin() + (long)k);
-                    break;
-                }
-            }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
