@@ -8,6 +8,7 @@
 #ifdef _WIN32
 
 #include "support/dialog_driver.h"
+#include "support/driver_internal.h"
 
 #include "app/dialog.h"
 #include "app/language.h"
@@ -95,6 +96,8 @@ std::string ClassOf(HWND window)
     return std::string(name, length > 0 ? (size_t)length : 0);
 }
 
+}  // namespace
+
 // The control id of dialog, which must be of the class given ("" for any).
 HWND Control(HWND dialog, int id, const char *className, const char *caller)
 {
@@ -111,13 +114,15 @@ HWND Control(HWND dialog, int id, const char *className, const char *caller)
     return control;
 }
 
-LONG StyleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+DWORD ControlStyle(HWND control) { return (DWORD)GetWindowLongA(control, GWL_STYLE); }
+
+namespace {
 
 // What a user can reach: a visible, enabled control of an enabled dialog still open.
 bool Reachable(HWND dialog, HWND control)
 {
-    return IsOpen(dialog) && (StyleOf(control) & WS_VISIBLE) != 0 && IsWindowEnabled(control) &&
-           IsWindowEnabled(dialog);
+    return IsOpen(dialog) && (ControlStyle(control) & WS_VISIBLE) != 0 &&
+           IsWindowEnabled(control) && IsWindowEnabled(dialog);
 }
 
 void Notify(HWND dialog, HWND control, WORD code)
@@ -138,7 +143,7 @@ void Click(HWND dialog, int listId, int index, bool withCtrl, const char *caller
     if (!Reachable(dialog, list)) {
         return;
     }
-    LONG style = StyleOf(list);
+    LONG style = ControlStyle(list);
     if ((style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) == 0) {
         SendMessageA(list, LB_SETCURSEL, (WPARAM)index, 0);
     } else if (withCtrl || (style & LBS_EXTENDEDSEL) == 0) {
@@ -210,7 +215,7 @@ void ClickButton(HWND dialog, int id)
 {
     HWND button = Control(dialog, id, "Button", "ClickButton");
     if (button != nullptr && Reachable(dialog, button) &&
-        (StyleOf(button) & BS_TYPEMASK) != BS_GROUPBOX) {
+        (ControlStyle(button) & BS_TYPEMASK) != BS_GROUPBOX) {
         SendMessageA(button, BM_CLICK, 0, 0);
     }
 }
@@ -261,105 +266,6 @@ void PressEscape(HWND dialog)
     if (IsOpen(dialog)) {
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, (LPARAM)GetDlgItem(dialog, IDCANCEL));
     }
-}
-
-std::vector<std::string> ListLines(HWND dialog, int listId)
-{
-    std::vector<std::string> lines;
-    HWND list = Control(dialog, listId, "ListBox", "ListLines");
-    if (list == nullptr) {
-        return lines;
-    }
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        if (length < 0) {
-            ADD_FAILURE() << "ListLines: list " << listId << " has no text for line " << i;
-            break;
-        }
-        std::string line((size_t)length + 1, '\0');
-        LRESULT copied = SendMessageA(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&line[0]);
-        line.resize(copied > 0 ? (size_t)copied : 0);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// LB_GETSEL serves both kinds of list: a single-selection list answers it for its one
-// selected line.
-std::vector<int> SelectedLines(HWND dialog, int listId)
-{
-    std::vector<int> selected;
-    HWND list = Control(dialog, listId, "ListBox", "SelectedLines");
-    if (list == nullptr) {
-        return selected;
-    }
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        if (SendMessageA(list, LB_GETSEL, (WPARAM)i, 0) > 0) {
-            selected.push_back((int)i);
-        }
-    }
-    return selected;
-}
-
-std::vector<std::string> ComboItems(HWND dialog, int comboId)
-{
-    std::vector<std::string> items;
-    HWND combo = Control(dialog, comboId, "ComboBox", "ComboItems");
-    if (combo == nullptr) {
-        return items;
-    }
-    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, (WPARAM)i, 0);
-        if (length < 0) {
-            ADD_FAILURE() << "ComboItems: combo " << comboId << " has no text for entry " << i;
-            break;
-        }
-        std::string item((size_t)length + 1, '\0');
-        LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)&item[0]);
-        item.resize(copied > 0 ? (size_t)copied : 0);
-        items.push_back(item);
-    }
-    return items;
-}
-
-int ComboSelection(HWND dialog, int comboId)
-{
-    HWND combo = Control(dialog, comboId, "ComboBox", "ComboSelection");
-    return combo == nullptr ? -1 : (int)SendMessageA(combo, CB_GETCURSEL, 0, 0);
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    HWND control = Control(dialog, id, "", "ItemText");
-    if (control == nullptr) {
-        return std::string();
-    }
-    int length = GetWindowTextLengthA(control);
-    std::string text((size_t)(length > 0 ? length : 0) + 1, '\0');
-    UINT copied = GetDlgItemTextA(dialog, id, &text[0], (int)text.size());
-    text.resize(copied);
-    return text;
-}
-
-bool IsEnabled(HWND dialog, int id)
-{
-    HWND control = Control(dialog, id, "", "IsEnabled");
-    return control != nullptr && IsWindowEnabled(control);
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    return Control(dialog, id, "Button", "IsChecked") != nullptr &&
-           IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-bool IsReadOnly(HWND dialog, int editId)
-{
-    HWND edit = Control(dialog, editId, "Edit", "IsReadOnly");
-    return edit != nullptr && (StyleOf(edit) & ES_READONLY) != 0;
 }
 
 }  // namespace driver
