@@ -3,7 +3,8 @@
 # Besides Wine's own set-up it gives the prefix the drives of the end-to-end tests, each
 # on a folder of its own under <prefix>/chartxfer-drives: A: a diskette drive with a disk
 # (folder a), B: a diskette drive with no disk (its link points to a folder that does
-# not exist), D: and E: fixed drives. C: stays the prefix's own drive.
+# not exist), D: and E: fixed drives, and F: a second letter for the folder of D:. C:
+# stays the prefix's own drive.
 # Ends with the Wine server stopped; marks the prefix ready with .chartxfer-ready.
 set -u
 prefix=$1
@@ -21,7 +22,8 @@ mkdir -p "$drives/a" "$drives/d" "$drives/e" || exit 1
 ln -sfn "$drives/a" "$prefix/dosdevices/a:" &&
 ln -sfn "$drives/b-no-disk" "$prefix/dosdevices/b:" &&
 ln -sfn "$drives/d" "$prefix/dosdevices/d:" &&
-ln -sfn "$drives/e" "$prefix/dosdevices/e:" || exit 1
+ln -sfn "$drives/e" "$prefix/dosdevices/e:" &&
+ln -sfn "$drives/d" "$prefix/dosdevices/f:" || exit 1
 # Without a window manager Wine waits about two seconds on every box it hides unless
 # its windows are unmanaged.
 timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \

@@ -72,4 +72,86 @@ TEST_F(StartupTest, OpensWithTheIniDrivesAndClosesWithExitCodeZero)
     EXPECT_FALSE(e2e::DirExists("D:\\vornix"));
 }
 
+// Without vornix.ini the program says so and offers A: and the current drive.
+TEST_F(StartupTest, WithoutIniOffersDriveAAndTheCurrentDrive)
+{
+    ASSERT_TRUE(e2e::MakeSystem('C', "KOS", "Kos system"));
+
+    e2e::Program program;
+    ASSERT_TRUE(program.Start("", "C:\\vornix"));
+    ASSERT_NE(program.WaitForDialog(ENGLISH_CAPTION), nullptr);
+    e2e::Box box;
+    ASSERT_TRUE(program.WaitForBox(box));
+    EXPECT_EQ(box.caption, L"VORNIX - Attention");
+    EXPECT_EQ(box.text, L"VORNIX.INI could not be found on current drive. Standard drives A: "
+                        L"and C: will be used.");
+    EXPECT_EQ(box.buttons, (UINT)MB_OK);
+    ASSERT_TRUE(program.Answer(box, IDOK));
+    program.Settle();
+    EXPECT_TRUE(program.Boxes().empty());
+
+    const std::vector<std::wstring> drives = {L" [ A: ] ", L" [ C: ] "};
+    EXPECT_EQ(program.ComboItems(IDC_SOURCE_DRIVE), drives);
+    EXPECT_EQ(program.ComboSelection(IDC_SOURCE_DRIVE), 1);
+    EXPECT_EQ(program.ComboSelection(IDC_DEST_DRIVE), 1);
+    EXPECT_EQ(program.ComboItems(IDC_SYSTEM), std::vector<std::wstring>{SystemEntry(L"Kos system")});
+    EXPECT_FALSE(e2e::FileExists("C:\\vornix\\vornix.ini"));
+}
+
+// /K: names the only construction system and locks the combo; a name that is no
+// system leaves it empty with "Construction systems not found !".
+TEST_F(StartupTest, CommandLineNamesTheOnlySystem)
+{
+    ASSERT_TRUE(e2e::WriteTextFile("C:\\vornix\\vornix.ini",
+                                   "[PATH]\r\nDRIVES=AC\r\nSTARTUPDRIVE=2\r\n"));
+    ASSERT_TRUE(e2e::MakeSystem('C', "KOS", "Kos system"));
+    ASSERT_TRUE(e2e::MakeSystem('C', "ABC", "Alpha"));
+    ASSERT_TRUE(e2e::WriteChart('C', "KOS", "KARL", {2024, 7, 8, 9, 10}));
+
+    struct Case {
+        const char *arguments;
+        std::vector<std::wstring> systems;
+        bool missing;
+    };
+    const Case cases[] = {
+        {"/k:kos", {SystemEntry(L"Kos system")}, false},
+        {"/K:NOSUCH", {}, true},
+        {"/K:..", {}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        e2e::Program program;
+        ASSERT_TRUE(program.Start(c.arguments, "C:\\vornix"));
+        ASSERT_NE(program.WaitForDialog(ENGLISH_CAPTION), nullptr);
+        if (c.missing) {
+            // Then the first refresh finds no construction system to list: the error
+            // box, which has no owner.
+            const struct {
+                const wchar_t *caption, *text;
+                bool owned;
+            } expected[] = {{L"VORNIX - Attention", L"Construction systems not found !", true},
+                            {L"VORNIX System Info-Box", L"Error: 1004", false}};
+            for (const auto &want : expected) {
+                e2e::Box box;
+                ASSERT_TRUE(program.WaitForBox(box));
+                EXPECT_EQ(box.caption, want.caption);
+                EXPECT_EQ(box.text, want.text);
+                EXPECT_EQ(box.owned, want.owned);
+                ASSERT_TRUE(program.Answer(box, IDOK));
+            }
+        }
+        program.Settle();
+        EXPECT_EQ(program.ComboItems(IDC_SYSTEM), c.systems);
+        EXPECT_FALSE(program.IsEnabled(IDC_SYSTEM));
+        if (!c.missing) {
+            EXPECT_TRUE(program.Boxes().empty());
+            EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST),
+                      std::vector<std::wstring>{L"KARL    \t08.07.24  09:10"});
+        }
+        ASSERT_TRUE(program.ClickButton(IDCANCEL));
+        DWORD exitCode = 0;
+        EXPECT_TRUE(program.WaitForExit(exitCode));
+    }
+}
+
 }  // namespace

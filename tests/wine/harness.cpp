@@ -377,8 +377,13 @@ HWND Program::WaitForDialog(const std::wstring &caption, DWORD timeoutMs)
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner == process_.dwProcessId && GetDlgItem(window, MAIN_DIALOG_MARK) != nullptr) {
+                // The controls exist before the initialisation fills them: wait until
+                // the dialog shows, or a box of the initialisation does.
                 dialog_ = window;
-                return window;
+                if (IsWindowVisible(window) || !Boxes().empty()) {
+                    return window;
+                }
+                break;
             }
         }
         if (!Running() || GetTickCount() - started > timeoutMs) {
@@ -411,9 +416,10 @@ void Program::Settle()
     DWORD started = GetTickCount();
     for (;;) {
         DWORD_PTR limit = 0;
-        if (!SendMessageTimeoutW(marker, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL, SETTLE_TIMEOUT_MS,
-                                 &limit) ||
-            limit == value || GetTickCount() - started > SETTLE_TIMEOUT_MS) {
+        BOOL answered = SendMessageTimeoutW(marker, EM_GETLIMITTEXT, 0, 0, SMTO_NORMAL,
+                                            SETTLE_TIMEOUT_MS, &limit);
+        if ((answered && limit == value) || !IsWindow(marker) || !Running() ||
+            GetTickCount() - started > SETTLE_TIMEOUT_MS) {
             return;
         }
         Sleep(POLL_MS / 10);

@@ -5,7 +5,8 @@
 //
 // e2e.sh links the drives before the test program starts: A: a diskette drive with a
 // disk in it, B: a diskette drive with no disk, D: and E: fixed drives, each on an empty
-// folder of its own; C: is the prefix's own drive.
+// folder of its own, and F: a second letter for the folder of D:; C: is the prefix's own
+// drive.
 #ifndef TESTS_WINE_HARNESS_H
 #define TESTS_WINE_HARNESS_H
 
@@ -74,8 +75,8 @@ public:
     // directory. The exe is the one named by CHARTXFER_EXE.
     bool Start(const std::string &arguments, const std::string &workingDir);
 
-    // The main dialog, once it exists with this caption (it may still be hidden behind
-    // a message box of its initialisation).
+    // The main dialog with this caption, once it shows or a message box of its
+    // initialisation does (the dialog is then still hidden).
     HWND WaitForDialog(const std::wstring &caption, DWORD timeoutMs = 30000);
     HWND Dialog() const { return dialog_; }
 
