@@ -14,6 +14,7 @@ void BM_RefreshFiltered(benchmark::State &state);
 void BM_DateFilter(benchmark::State &state);
 void BM_Compare(benchmark::State &state);
 void BM_Copy(benchmark::State &state);
+void BM_CopyFiles(benchmark::State &state);
 void BM_Startup(benchmark::State &state);
 
 void BM_LsOneList(benchmark::State &state);

@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace bench {
 
@@ -180,6 +181,41 @@ void BM_Copy(benchmark::State &state)
         if (wrong.empty()) {
             wrong = Expect("destination lines",
                            driver::ListLines(dialog, IDC_DEST_LIST).size(), kCharts);
+        }
+        return wrong;
+    });
+}
+
+// The file copies of that command alone: CopyWithPrompt, as the command calls it, for
+// each of the 2000 charts with the paths it builds, into the emptied chart directory of
+// E:. The command adds to it the rebuild of both lists, which cp -p has no part in.
+void BM_CopyFiles(benchmark::State &state)
+{
+    RunInDialog(state, [&](HWND dialog, BoxScript &) {
+        const std::string target = Drives().ChartFolder('E');
+        const std::string folder = std::string("\\vornix\\") + kSystem + "\\mas\\";
+        std::vector<std::string> sources;
+        std::vector<std::string> targets;
+        for (const Chart &chart : Drives().Charts().source) {
+            sources.push_back("C:" + folder + chart.file);
+            targets.push_back("E:" + folder + chart.file);
+        }
+        size_t failed = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            BenchDrives::EmptyFolder(target);
+            state.ResumeTiming();
+            for (size_t i = 0; i < sources.size(); ++i) {
+                int choice = 0;
+                if (!CopyWithPrompt(dialog, sources[i].c_str(), (int)sources[i].size(),
+                                    targets[i].c_str(), (int)targets[i].size(), &choice)) {
+                    ++failed;
+                }
+            }
+        }
+        std::string wrong = Expect("failed copies", failed, 0);
+        if (wrong.empty()) {
+            wrong = Expect("copied charts", (size_t)FilesIn(target), kCharts);
         }
         return wrong;
     });

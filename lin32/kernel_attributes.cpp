@@ -34,16 +34,33 @@ bool Lin32IsReadOnly(const struct stat &info)
     return !S_ISDIR(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
 }
 
-DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info)
+namespace {
+
+// The bits from the attribute's text (length as getxattr returned it), else from memory.
+DWORD DosBitsOf(char *text, ssize_t length, const struct stat &info)
 {
-    char text[32];
-    ssize_t length = getxattr(linuxPath.c_str(), kDosAttribute, text, sizeof text - 1);
     if (length > 0) {
         text[length] = '\0';
         return (DWORD)strtoul(text, NULL, 16) & kStoredBits;
     }
     auto found = g_storedBits.find(KeyOf(info));
     return found == g_storedBits.end() ? 0 : found->second;
+}
+
+}  // namespace
+
+DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info)
+{
+    char text[32];
+    ssize_t length = getxattr(linuxPath.c_str(), kDosAttribute, text, sizeof text - 1);
+    return DosBitsOf(text, length, info);
+}
+
+DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info)
+{
+    char text[32];
+    ssize_t length = fgetxattr(fd, kDosAttribute, text, sizeof text - 1);
+    return DosBitsOf(text, length, info);
 }
 
 bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits)

@@ -8,9 +8,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
+
+// One buffer for every copy: a chart is copied in one block, and a copy is not worth a
+// fresh (zeroed) allocation. The layer is used from one thread.
+char g_copyBuffer[65536];
 
 BOOL Fail(DWORD error)
 {
@@ -20,24 +23,23 @@ BOOL Fail(DWORD error)
 
 // Copies the open source into a new temporary file beside the target and gives it the
 // source's permissions, time of last change and hidden/system bits.
-DWORD WriteCopy(int source, const struct stat &sourceInfo, const std::string &sourcePath,
-                const Lin32Path &target, std::string &temporary)
+DWORD WriteCopy(int source, const struct stat &sourceInfo, const Lin32Path &target,
+                std::string &temporary)
 {
     int fd = Lin32CreateTemporary(target.folder, temporary);
     if (fd < 0) {
         return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
     }
     DWORD error = ERROR_SUCCESS;
-    std::vector<char> buffer(65536);
     for (;;) {
-        ssize_t got = read(source, buffer.data(), buffer.size());
+        ssize_t got = read(source, g_copyBuffer, sizeof g_copyBuffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
             error = Lin32ErrorFromErrno(errno, ERROR_READ_FAULT);
         } else if (got > 0) {
-            error = Lin32WriteAll(fd, buffer.data(), (size_t)got);
+            error = Lin32WriteAll(fd, g_copyBuffer, (size_t)got);
         }
         if (got <= 0 || error != ERROR_SUCCESS) {
             break;
@@ -60,7 +62,7 @@ DWORD WriteCopy(int source, const struct stat &sourceInfo, const std::string &so
     }
     if (error == ERROR_SUCCESS) {
         struct stat copyInfo;
-        DWORD bits = Lin32StoredDosBits(sourcePath, sourceInfo);
+        DWORD bits = Lin32StoredDosBitsOfOpen(source, sourceInfo);
         if (bits != 0 && stat(temporary.c_str(), &copyInfo) == 0) {
             Lin32StoreDosBits(temporary, copyInfo, bits);
         }
@@ -123,7 +125,7 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
         return Fail(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
     }
     std::string temporary;
-    error = WriteCopy(fd, source.info, source.linuxPath, destination, temporary);
+    error = WriteCopy(fd, source.info, destination, temporary);
     close(fd);
     if (error == ERROR_SUCCESS) {
         error = Lin32InjectedFailure(LIN32_OP_RENAME);

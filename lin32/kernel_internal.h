@@ -1,5 +1,5 @@
-// Shared inside the layer's KERNEL32 part (kernel_*.cpp): path resolution, the open
-// handles, DOS attributes, error mapping and fault injection.
+// Shared inside the layer's KERNEL32 part (kernel_*.cpp): path resolution, the names of
+// searched folders, the open handles, DOS attributes, error mapping and fault injection.
 #ifndef LIN32_KERNEL_INTERNAL_H
 #define LIN32_KERNEL_INTERNAL_H
 
@@ -45,9 +45,9 @@ DWORD Lin32ResolveParsed(const Lin32Parsed &parsed, Lin32Path &path);
 // Both steps; checks the names for characters Windows does not allow in file names.
 DWORD Lin32Resolve(const char *path, Lin32Path &resolved);
 
-// The drive's root folder ("<dosdevices>/x:"); error when the drive is not mapped or a
-// removable drive holds no disk.
-DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type);
+// The drive's root folder ("<dosdevices>/x:"), and its stat when rootInfo is not NULL;
+// error when the drive is not mapped or a removable drive holds no disk.
+DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type, struct stat *rootInfo = NULL);
 UINT Lin32DriveType(char drive);
 
 // A Linux name in the code page, or false when it has no form there or is no valid
@@ -56,6 +56,15 @@ bool Lin32NameFromLinux(const std::string &utf8, std::string &ansi);
 bool Lin32NameEqual(const std::string &a, const std::string &b);
 // True when the name holds a character Windows forbids in file names.
 bool Lin32NameInvalid(const std::string &ansi, bool allowWildcards);
+
+// ---- folder names (kernel_namecache.cpp) ---------------------------------------------
+// The entry of the Linux folder whose code-page name equals name regardless of case;
+// folderInfo is the folder's stat when the caller has it, else NULL. The names of the
+// last few folders searched are kept, watched for changes by any program.
+bool Lin32FindNoCase(const std::string &folder, const struct stat *folderInfo,
+                     const std::string &name, std::string &utf8, std::string &ansi);
+// How many times a folder has been read whole for Lin32FindNoCase (for tests).
+int Lin32FolderReads(void);
 
 // ---- handles (kernel_files.cpp) ------------------------------------------------------
 // True when an open handle on the file stands against a new opening with that access
@@ -70,6 +79,7 @@ DWORD Lin32Attributes(const std::string &linuxPath, const std::string &name,
 bool Lin32IsReadOnly(const struct stat &info);
 // Hidden and system bits kept with the file (Wine's user.DOSATTRIB attribute).
 DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info);
+DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info);  // the same, of an open file
 bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits);
 void Lin32ForgetFile(const struct stat &info);  // aliases and sizes of a removed file
 bool Lin32ShortName(const struct stat &info, std::string &alias);

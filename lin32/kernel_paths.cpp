@@ -246,37 +246,69 @@ bool FindByAlias(const std::string &folder, const std::string &name, std::string
     return found;
 }
 
-// Looks for the entry called name (code page) in the Linux folder: the exact name first,
-// else the first entry that equals it regardless of case, else one with it as alias.
-bool FindEntry(const std::string &folder, const std::string &name, std::string &utf8,
-               std::string &ansi)
+// Looks for the entry called name (code page) in the Linux folder: the exact name first
+// (unless the caller knows it is not there), else one that equals it regardless of case,
+// else one with it as alias. folderInfo is the folder's stat when the caller has it, else
+// NULL. known tells whether info holds the entry's stat (found by its exact name and not
+// a symbolic link).
+bool FindEntry(const std::string &folder, const struct stat *folderInfo, const std::string &name,
+               bool tryExact, std::string &utf8, std::string &ansi, struct stat &info,
+               bool &known)
 {
-    std::string direct = Lin32AnsiToUtf8(name);
+    known = false;
+    if (tryExact) {
+        std::string direct = Lin32AnsiToUtf8(name);
+        if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
+            utf8 = direct;
+            ansi = name;
+            known = !S_ISLNK(info.st_mode);
+            return true;
+        }
+    }
+    return Lin32FindNoCase(folder, folderInfo, name, utf8, ansi) ||
+           (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
+}
+
+enum ExactResult { EXACT_NONE, EXACT_FOLDER, EXACT_ENTRY };
+
+// A path on a drive that is not removable (whose disk is looked at every time), tried as
+// written: EXACT_ENTRY when the entry exists so (path filled in), EXACT_FOLDER when its
+// folder does (root, folder and its stat filled in). Exact names win, so that is what
+// Lin32DriveRoot and the walk of Lin32ResolveParsed would find, for one or two system
+// calls instead of two for each component.
+ExactResult ExactPath(const Lin32Parsed &parsed, Lin32Path &path, std::string &root,
+                      std::string &folder, struct stat &folderInfo)
+{
+    EnsureLoaded();
+    if (parsed.parts.size() < 2 || !IsLetter(parsed.drive) ||
+        g_drives.types[UpperLetter(parsed.drive) - 'A'] == DRIVE_REMOVABLE) {
+        return EXACT_NONE;
+    }
+    root = LinkName(parsed.drive);
+    folder = root;
+    for (size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
+        folder += "/" + Lin32AnsiToUtf8(parsed.parts[i]);
+    }
+    std::string entry = folder + "/" + Lin32AnsiToUtf8(parsed.parts.back());
     struct stat info;
-    if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
-        utf8 = direct;
-        ansi = name;
-        return true;
-    }
-    DIR *dir = opendir(folder.c_str());
-    if (dir == NULL) {
-        return false;
-    }
-    bool found = false;
-    while (struct dirent *entry = readdir(dir)) {
-        if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0) {
-            continue;
+    if (lstat(entry.c_str(), &info) == 0) {
+        path.driveType = g_drives.types[UpperLetter(parsed.drive) - 'A'];
+        path.folder = folder;
+        path.linuxPath = entry;
+        path.name = parsed.parts.back();
+        if (!S_ISLNK(info.st_mode)) {
+            path.exists = true;
+            path.info = info;
+        } else {
+            path.exists = stat(entry.c_str(), &path.info) == 0;
         }
-        std::string candidate;
-        if (Lin32NameFromLinux(entry->d_name, candidate) && Lin32NameEqual(candidate, name)) {
-            utf8 = entry->d_name;
-            ansi = candidate;
-            found = true;
-            break;
-        }
+        return EXACT_ENTRY;
     }
-    closedir(dir);
-    return found || (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
+    if (stat(folder.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
+        return EXACT_NONE;
+    }
+    path.driveType = g_drives.types[UpperLetter(parsed.drive) - 'A'];
+    return EXACT_FOLDER;
 }
 
 // Drive letter of a root name "X:", "X:\" or "X:/"; 0 when it is none.
@@ -335,7 +367,7 @@ bool Lin32NameEqual(const std::string &a, const std::string &b)
 
 // ---- drives -----------------------------------------------------------------------------
 
-DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type)
+DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type, struct stat *rootInfo)
 {
     EnsureLoaded();
     if (!IsLetter(drive)) {
@@ -344,11 +376,13 @@ DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type)
     drive = UpperLetter(drive);
     root = LinkName(drive);
     struct stat info;
-    if (lstat(root.c_str(), &info) != 0) {
+    bool present = stat(root.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    // Only a link that leads nowhere needs a second look: is the letter mapped at all?
+    struct stat link;
+    if (!present && lstat(root.c_str(), &link) != 0) {
         return ERROR_PATH_NOT_FOUND;
     }
     type = g_drives.types[drive - 'A'];
-    bool present = stat(root.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     if (present && type == DRIVE_REMOVABLE) {
         // A disk that cannot be read counts as none (root reads anything, so the
         // permission bits are looked at too).
@@ -360,6 +394,9 @@ DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type)
     }
     if (!present) {
         return type == DRIVE_REMOVABLE ? ERROR_NOT_READY : ERROR_PATH_NOT_FOUND;
+    }
+    if (rootInfo != NULL) {
+        *rootInfo = info;
     }
     return ERROR_SUCCESS;
 }
@@ -525,39 +562,55 @@ DWORD Lin32ResolveParsed(const Lin32Parsed &parsed, Lin32Path &path)
     path.exists = false;
     path.name.clear();
     memset(&path.info, 0, sizeof path.info);
-    std::string root;
-    DWORD error = Lin32DriveRoot(parsed.drive, root, path.driveType);
-    if (error != ERROR_SUCCESS) {
-        return error;
+    std::string root, current;
+    struct stat folderInfo;
+    size_t first = 0;
+    bool tryExact = true;
+    ExactResult shortcut = ExactPath(parsed, path, root, current, folderInfo);
+    if (shortcut == EXACT_ENTRY) {
+        return ERROR_SUCCESS;
     }
-    std::string current = root;
-    for (size_t i = 0; i < parsed.parts.size(); ++i) {
-        bool last = i + 1 == parsed.parts.size();
-        std::string utf8, ansi;
-        bool found = FindEntry(current, parsed.parts[i], utf8, ansi);
-        if (!last) {
-            struct stat info;
-            if (!found || stat((current + "/" + utf8).c_str(), &info) != 0 ||
-                !S_ISDIR(info.st_mode)) {
-                return ERROR_PATH_NOT_FOUND;
-            }
-            current += "/" + utf8;
-            continue;
+    if (shortcut == EXACT_FOLDER) {
+        first = parsed.parts.size() - 1;
+        tryExact = false;  // the last name is not there as written
+    } else {
+        DWORD error = Lin32DriveRoot(parsed.drive, root, path.driveType, &folderInfo);
+        if (error != ERROR_SUCCESS) {
+            return error;
         }
-        path.folder = current;
-        if (found) {
-            path.linuxPath = current + "/" + utf8;
-            path.name = ansi;
-            path.exists = stat(path.linuxPath.c_str(), &path.info) == 0;
-        } else {
-            path.linuxPath = current + "/" + Lin32AnsiToUtf8(parsed.parts[i]);
-            path.name = parsed.parts[i];
-        }
+        current = root;
     }
     if (path.isRoot) {
         path.linuxPath = root;
         path.folder = root;
-        path.exists = stat(root.c_str(), &path.info) == 0;
+        path.exists = true;
+        path.info = folderInfo;
+        return ERROR_SUCCESS;
+    }
+    for (size_t i = first; i < parsed.parts.size(); ++i) {
+        bool last = i + 1 == parsed.parts.size();
+        std::string utf8, ansi;
+        struct stat info;
+        bool known = false;
+        bool found = FindEntry(current, &folderInfo, parsed.parts[i], tryExact, utf8, ansi,
+                               info, known);
+        std::string entry = current + "/" + (found ? utf8 : Lin32AnsiToUtf8(parsed.parts[i]));
+        bool exists = found && (known || stat(entry.c_str(), &info) == 0);
+        if (!last) {
+            if (!exists || !S_ISDIR(info.st_mode)) {
+                return ERROR_PATH_NOT_FOUND;
+            }
+            folderInfo = info;
+            current = entry;
+            continue;
+        }
+        path.folder = current;
+        path.linuxPath = entry;
+        path.name = found ? ansi : parsed.parts[i];
+        path.exists = exists;
+        if (exists) {
+            path.info = info;
+        }
     }
     return ERROR_SUCCESS;
 }
