@@ -5,7 +5,9 @@
 # (folder a), B: a diskette drive with no disk (its link points to a folder that does
 # not exist), D: and E: fixed drives, and F: a second letter for the folder of D:. C:
 # stays the prefix's own drive.
-# Ends with the Wine server stopped; marks the prefix ready with .chartxfer-ready.
+# Ends with the Wine server stopped; marks the prefix ready with .chartxfer-ready-<n>,
+# where n counts the versions of this set-up: cmake/wine-run.sh sets up again a prefix
+# made by an older one.
 set -u
 prefix=$1
 log=$2
@@ -39,4 +41,4 @@ if ! timeout 60 wineserver -w </dev/null >>"$log" 2>&1; then
     wineserver -k </dev/null >>"$log" 2>&1
     timeout 30 wineserver -w </dev/null >>"$log" 2>&1
 fi
-touch "$prefix/.chartxfer-ready"
+touch "$prefix/.chartxfer-ready-2"

@@ -164,13 +164,21 @@ void Lin32ClearReportedSizes(void) { g_sizes.clear(); }
 
 // ---- KERNEL32 -----------------------------------------------------------------------------
 
+namespace {
+
+// The existing file or folder of the name; ERROR_FILE_NOT_FOUND when there is none.
+DWORD ResolveExisting(LPCSTR name, Lin32Path &path)
+{
+    DWORD error = Lin32Resolve(name, path);
+    return error == ERROR_SUCCESS && !path.exists ? ERROR_FILE_NOT_FOUND : error;
+}
+
+}  // namespace
+
 DWORD WINAPI GetFileAttributesA(LPCSTR name)
 {
     Lin32Path path;
-    DWORD error = Lin32Resolve(name, path);
-    if (error == ERROR_SUCCESS && !path.exists) {
-        error = ERROR_FILE_NOT_FOUND;
-    }
+    DWORD error = ResolveExisting(name, path);
     if (error != ERROR_SUCCESS) {
         SetLastError(error);
         return INVALID_FILE_ATTRIBUTES;
@@ -185,10 +193,7 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR name, GET_FILEEX_INFO_LEVELS level, LPVO
         return FALSE;
     }
     Lin32Path path;
-    DWORD error = Lin32Resolve(name, path);
-    if (error == ERROR_SUCCESS && !path.exists) {
-        error = ERROR_FILE_NOT_FOUND;
-    }
+    DWORD error = ResolveExisting(name, path);
     if (error != ERROR_SUCCESS) {
         SetLastError(error);
         return FALSE;
@@ -208,10 +213,7 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR name, GET_FILEEX_INFO_LEVELS level, LPVO
 BOOL WINAPI SetFileAttributesA(LPCSTR name, DWORD attributes)
 {
     Lin32Path path;
-    DWORD error = Lin32Resolve(name, path);
-    if (error == ERROR_SUCCESS && !path.exists) {
-        error = ERROR_FILE_NOT_FOUND;
-    }
+    DWORD error = ResolveExisting(name, path);
     if (error != ERROR_SUCCESS) {
         SetLastError(error);
         return FALSE;

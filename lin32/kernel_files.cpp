@@ -32,6 +32,21 @@ FileHandle *FromHandle(HANDLE handle)
     return file;
 }
 
+// The open handle for a write or a flush: NULL with the last error set when it is no
+// handle, was not opened for writing, or the operation is made to fail.
+FileHandle *WritableHandle(HANDLE handle, Lin32Operation operation)
+{
+    FileHandle *file = FromHandle(handle);
+    DWORD error = file == NULL                        ? ERROR_INVALID_HANDLE
+                  : !(file->access & GENERIC_WRITE) ? ERROR_ACCESS_DENIED
+                                                      : Lin32InjectedFailure(operation);
+    if (error != ERROR_SUCCESS) {
+        SetLastError(error);
+        return NULL;
+    }
+    return file;
+}
+
 const DWORD kReadWriteDelete = GENERIC_READ | GENERIC_WRITE | LIN32_ACCESS_DELETE;
 
 }  // namespace
@@ -189,18 +204,8 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD writ
     if (written != NULL) {
         *written = 0;
     }
-    FileHandle *file = FromHandle(handle);
+    FileHandle *file = WritableHandle(handle, LIN32_OP_WRITE);
     if (file == NULL) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(file->access & GENERIC_WRITE)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    DWORD injected = Lin32InjectedFailure(LIN32_OP_WRITE);
-    if (injected != ERROR_SUCCESS) {
-        SetLastError(injected);
         return FALSE;
     }
     DWORD total = 0;
@@ -226,18 +231,8 @@ BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD toWrite, LPDWORD writ
 
 BOOL WINAPI FlushFileBuffers(HANDLE handle)
 {
-    FileHandle *file = FromHandle(handle);
+    FileHandle *file = WritableHandle(handle, LIN32_OP_FLUSH);
     if (file == NULL) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FALSE;
-    }
-    if (!(file->access & GENERIC_WRITE)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    DWORD injected = Lin32InjectedFailure(LIN32_OP_FLUSH);
-    if (injected != ERROR_SUCCESS) {
-        SetLastError(injected);
         return FALSE;
     }
     if (fsync(file->fd) != 0) {

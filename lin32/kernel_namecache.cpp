@@ -244,12 +244,16 @@ Folder *Watch(DIR *dir, const struct stat &info)
             slot = &folder;
         }
     }
-    Forget(*slot, true);
     char self[64];
     snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
     int watch = inotify_add_watch(g_cache.events, self, kEvents);
     if (watch < 0) {
-        return NULL;
+        return NULL;  // the kept folders stay as they are
+    }
+    if (slot->used && slot->watch != watch) {
+        Forget(*slot, true);
+    } else {
+        *slot = Folder();
     }
     // A kept folder with this watch is this folder under numbers that stat no longer
     // gives: that one is out of date.
@@ -349,8 +353,12 @@ bool Lin32FindNoCase(const std::string &folder, const struct stat *folderInfo,
     auto range = kept->names.equal_range(Key(name));
     for (auto it = range.first; it != range.second;) {
         struct stat entry;
-        if (lstat((folder + "/" + it->second).c_str(), &entry) != 0 && errno == ENOENT) {
-            it = kept->names.erase(it);  // gone; a new one of that name will be an event
+        if (lstat((folder + "/" + it->second).c_str(), &entry) != 0) {
+            if (errno == ENOENT) {
+                it = kept->names.erase(it);  // gone; a new one of that name will be an event
+            } else {
+                ++it;
+            }
             continue;
         }
         if (Lin32NameFromLinux(it->second, ansi)) {

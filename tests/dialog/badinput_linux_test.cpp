@@ -165,6 +165,9 @@ TEST_F(BadInput, ChartDirectoryWithNamesNoLineCanHold)
         SCOPED_TRACE(c.verb);
         fs::remove_all(Folder('C') / "vornix");
         fs::remove_all(Folder('D') / "vornix");
+        // The layer keeps an alias with the file's inode; files removed behind its back
+        // leave their inodes free for the next case's files.
+        Lin32ClearShortNames();
         WriteIni("[PATH]\r\nDRIVES=CD\r\nSTARTUPDRIVE=1\r\n");
         MakeSystem('C', "DOB", "Ladies");
         MakeSystem('D', "DOB", "Ladies");

@@ -11,6 +11,7 @@
 #include "support/box_while_open.h"
 #include "support/dialog_driver.h"
 #include "support/filetimes.h"
+#include "support/wintree.h"
 
 #include <gtest/gtest.h>
 
@@ -197,29 +198,6 @@ std::vector<std::string> ExpectedLines(char drive, const std::vector<std::string
 }
 
 #ifdef _WIN32
-void RemoveTree(const std::string &path)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &data));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 bool UnderWine()
 {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -239,8 +217,8 @@ protected:
             << "C:\\vornix exists and this is not Wine; the test would clear it";
         ASSERT_EQ(GetDriveTypeA("D:\\"), (UINT)DRIVE_FIXED)
             << "the Wine prefix must map D: to a folder (cmake/wine-prefix.sh does)";
-        RemoveTree("C:\\vornix");
-        RemoveTree("D:\\vornix");
+        ClearTree("C:\\vornix", true);
+        ClearTree("D:\\vornix", true);
         ASSERT_FALSE(Exists("C:\\vornix"));
         ASSERT_FALSE(Exists("D:\\vornix"));
         WORD language = 0;
@@ -284,8 +262,8 @@ protected:
         // A list build leaves its chart directory current.
         SetCurrentDirectoryA("C:\\");
 #ifdef _WIN32
-        RemoveTree("C:\\vornix");
-        RemoveTree("D:\\vornix");
+        ClearTree("C:\\vornix", true);
+        ClearTree("D:\\vornix", true);
 #else
         Lin32SetDialogLanguage(0);
         Lin32ResetDrives();

@@ -5,16 +5,11 @@
 #define TESTS_FILES_TESTDIR_H
 
 #include "Kopf01/winapi.h"
+#include "support/wintree.h"
 
 #include <chrono>
 #include <stdlib.h>
 #include <string>
-
-#ifndef _WIN32
-#include "lin32_files.h"
-
-#include <unistd.h>
-#endif
 
 class TestFolder {
 public:
@@ -34,7 +29,7 @@ public:
     ~TestFolder()
     {
         if (created_) {
-            RemoveTree(path_);
+            ClearTree(path_, true);
         }
     }
 
@@ -98,36 +93,6 @@ public:
     }
 
 private:
-    static void RemoveTree(const std::string &path)
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..") {
-                    continue;
-                }
-                std::string full = path + "\\" + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(full);
-                } else {
-                    DeleteFileA(full.c_str());
-                }
-            } while (FindNextFileA(search, &data));
-            FindClose(search);
-        }
-#ifdef _WIN32
-        RemoveDirectoryA(path.c_str());
-#else
-        std::string linuxPath;
-        if (Lin32LinuxPath(path.c_str(), linuxPath)) {
-            rmdir(linuxPath.c_str());
-        }
-#endif
-    }
-
     std::string path_;
     bool created_ = false;
 };

@@ -5,6 +5,7 @@
 #include "support/boxes.h"
 
 #include <deque>
+#include <set>
 
 // What the hook needs of a script; BoxScript::Impl is private to the class.
 struct BoxRecorder {
@@ -12,6 +13,9 @@ struct BoxRecorder {
     std::vector<ShownBox> shown;
     int unexpected = 0;
     HHOOK hook = nullptr;
+    // Boxes answered, until a new window takes the handle: a box can be activated again
+    // while it closes.
+    std::set<HWND> answered;
 };
 
 struct BoxScript::Impl : BoxRecorder {};
@@ -95,16 +99,6 @@ static int SafestAnswer(UINT buttons)
     }
 }
 
-// The mark lives on the box window itself: a box can be activated again while it is
-// being destroyed, and a window made later may get the same handle but not the mark.
-// The system frees it with the window.
-static const char kAnsweredMark[] = "ChartXferTestAnswered";
-
-static bool AlreadyAnswered(BoxRecorder *, HWND box)
-{
-    return GetPropA(box, kAnsweredMark) != nullptr;
-}
-
 static void AnswerBox(BoxRecorder *recorder, HWND box)
 {
     ShownBox shown;
@@ -121,7 +115,7 @@ static void AnswerBox(BoxRecorder *recorder, HWND box)
         recorder->answers.pop_front();
     }
     recorder->shown.push_back(shown);
-    SetPropA(box, kAnsweredMark, (HANDLE)1);
+    recorder->answered.insert(box);
     // Posted, not sent: the box answers once its own modal loop runs.
     PostMessageA(box, WM_COMMAND, (WPARAM)shown.answer, 0);
 }
@@ -131,8 +125,10 @@ static LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
     BoxRecorder *recorder = activeRecorder;
     if (recorder != nullptr && code >= 0) {
         HWND window = (HWND)wParam;
-        if (code == HCBT_ACTIVATE && !AlreadyAnswered(recorder, window) &&
-            IsMessageBox(window)) {
+        if (code == HCBT_CREATEWND) {
+            recorder->answered.erase(window);
+        } else if (code == HCBT_ACTIVATE && recorder->answered.count(window) == 0 &&
+                   IsMessageBox(window)) {
             AnswerBox(recorder, window);
         }
     }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
@@ -51,6 +52,60 @@ inline std::wstring ListLine(const std::string &name, const LocalTime &time)
     return std::wstring(text, text + strlen(text));
 }
 
+// A chart as a test lays it out.
+struct Chart {
+    std::string name;
+    LocalTime time;
+    std::string content;
+};
+
+inline bool PutCharts(char drive, const std::string &system, const std::vector<Chart> &charts)
+{
+    for (const Chart &chart : charts) {
+        if (!WriteChart(drive, system, chart.name, chart.time, chart.content)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The charts of a construction system on a drive: content by name.
+inline std::map<std::string, std::string> Holds(char drive, const std::string &system)
+{
+    std::map<std::string, std::string> held;
+    for (const std::string &name : ChartNames(drive, system)) {
+        std::string bytes;
+        held[name] = ReadTextFile(ChartDir(drive, system) + "\\" + name + ".mas", bytes)
+                         ? bytes
+                         : "<unreadable>";
+    }
+    return held;
+}
+
+inline std::map<std::string, std::string> Contents(const std::vector<Chart> &charts)
+{
+    std::map<std::string, std::string> held;
+    for (const Chart &chart : charts) {
+        held[chart.name] = chart.content;
+    }
+    return held;
+}
+
+inline std::vector<std::wstring> Lines(const std::vector<Chart> &charts)
+{
+    std::vector<std::wstring> lines;
+    for (const Chart &chart : charts) {
+        lines.push_back(ListLine(chart.name, chart.time));
+    }
+    return lines;
+}
+
+// A chart's path as the program builds it for its prompts.
+inline std::string ProgramPath(char drive, const std::string &system, const std::string &name)
+{
+    return std::string(1, drive) + ":\\vornix\\" + system + "\\mas\\" + name + ".mas";
+}
+
 // The per-file prompt: the chart's path, a carriage return, the message.
 inline std::wstring PromptText(const std::string &path, const wchar_t *message)
 {
@@ -65,21 +120,33 @@ inline std::wstring Question(int count, const wchar_t *rest)
     return number + std::wstring(rest);
 }
 
-// Waits for the next box, checks what it says and which buttons it has, and answers it.
+// Waits for the next box, checks what it says, which buttons it has and whether the
+// main dialog owns it (every box but the error box), and answers it.
 inline ::testing::AssertionResult AnswerBox(Program &program, const std::wstring &caption,
                                             const std::wstring &text, UINT buttons,
-                                            int answer)
+                                            int answer, bool owned = true)
 {
     Box box;
     if (!program.WaitForBox(box)) {
-        return ::testing::AssertionFailure() << "no box \"" << Utf8(text) << "\"";
+        ::testing::AssertionResult failure = ::testing::AssertionFailure();
+        failure << "no box \"" << Utf8(text) << "\"; the program "
+                << (program.Running() ? "runs" : "has ended");
+        for (const Box &open : program.Boxes()) {
+            failure << "; box \"" << Utf8(open.text) << "\""
+                    << (IsWindowEnabled(open.window) ? "" : " (disabled)");
+        }
+        for (const std::wstring &line : program.ListLines(IDC_SOURCE_LIST)) {
+            failure << "; source line \"" << Utf8(line) << "\"";
+        }
+        return failure;
     }
-    if (box.caption != caption || box.text != text || box.buttons != buttons || !box.owned) {
+    if (box.caption != caption || box.text != text || box.buttons != buttons ||
+        box.owned != owned) {
         return ::testing::AssertionFailure()
                << "box \"" << Utf8(box.caption) << "\": \"" << Utf8(box.text) << "\" buttons "
-               << box.buttons << (box.owned ? "" : ", not owned by the dialog")
+               << box.buttons << (box.owned ? ", owned" : ", not owned")
                << "; expected \"" << Utf8(caption) << "\": \"" << Utf8(text) << "\" buttons "
-               << buttons;
+               << buttons << (owned ? ", owned" : ", not owned");
     }
     if (!program.Answer(box, answer)) {
         return ::testing::AssertionFailure() << "the box did not close on its answer";

@@ -10,26 +10,21 @@
 namespace {
 
 using e2e::AnswerBox;
-using e2e::ListLine;
-using e2e::LocalTime;
+using e2e::Chart;
+using e2e::Contents;
+using e2e::Lines;
 using e2e::NoBoxOpen;
 using e2e::PromptText;
 using e2e::Question;
 
 const char SYSTEM[] = "KOS";
 
-struct Chart {
-    std::string name;
-    LocalTime time;
-    std::string content;
-};
-
 const Chart ANNA = {"ANNA", {2024, 3, 5, 14, 7}, "ANNA on disk\r\n"};
 const Chart BERT = {"BERT", {2023, 11, 20, 9, 30}, "BERT on disk\r\n"};
 
 std::string ProgramPath(char drive, const std::string &name)
 {
-    return std::string(1, drive) + ":\\vornix\\" + SYSTEM + "\\mas\\" + name + ".mas";
+    return e2e::ProgramPath(drive, SYSTEM, name);
 }
 
 // The folders (or files) directly in a folder, by their names as stored.
@@ -65,39 +60,10 @@ protected:
     void Put(char drive, const std::vector<Chart> &charts)
     {
         ASSERT_TRUE(e2e::MakeSystem(drive, SYSTEM, "Kos system"));
-        for (const Chart &chart : charts) {
-            ASSERT_TRUE(e2e::WriteChart(drive, SYSTEM, chart.name, chart.time, chart.content));
-        }
+        ASSERT_TRUE(e2e::PutCharts(drive, SYSTEM, charts));
     }
 
-    std::map<std::string, std::string> Holds(char drive)
-    {
-        std::map<std::string, std::string> held;
-        for (const std::string &name : e2e::ChartNames(drive, SYSTEM)) {
-            std::string bytes;
-            e2e::ReadTextFile(e2e::ChartDir(drive, SYSTEM) + "\\" + name + ".mas", bytes);
-            held[name] = bytes;
-        }
-        return held;
-    }
-
-    static std::map<std::string, std::string> Expect(const std::vector<Chart> &charts)
-    {
-        std::map<std::string, std::string> held;
-        for (const Chart &chart : charts) {
-            held[chart.name] = chart.content;
-        }
-        return held;
-    }
-
-    static std::vector<std::wstring> Lines(const std::vector<Chart> &charts)
-    {
-        std::vector<std::wstring> lines;
-        for (const Chart &chart : charts) {
-            lines.push_back(ListLine(chart.name, chart.time));
-        }
-        return lines;
-    }
+    std::map<std::string, std::string> Holds(char drive) { return e2e::Holds(drive, SYSTEM); }
 
     static void Close(e2e::Program &program)
     {
@@ -230,7 +196,7 @@ TEST_F(DrivesTest, TwoLettersForOneFolderKeepEveryChart)
             }
         }
         EXPECT_TRUE(NoBoxOpen(program));
-        EXPECT_EQ(Holds('D'), Expect({ANNA, BERT}));
+        EXPECT_EQ(Holds('D'), Contents({ANNA, BERT}));
         EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST), Lines({ANNA, BERT}));
         EXPECT_EQ(program.ListLines(IDC_DEST_LIST), Lines({ANNA, BERT}));
         Close(program);
@@ -296,8 +262,8 @@ TEST_F(DrivesTest, DiskTakenOutBeforeTheTransferLosesNothing)
         Close(program);
 
         ASSERT_TRUE(e2e::SetDiskInA(true));
-        EXPECT_EQ(Holds('A'), Expect({onDisk[0], onDisk[1]}));
-        EXPECT_EQ(Holds('E'), Expect({onE[0], onE[1]}));
+        EXPECT_EQ(Holds('A'), Contents({onDisk[0], onDisk[1]}));
+        EXPECT_EQ(Holds('E'), Contents({onE[0], onE[1]}));
         EXPECT_EQ(EntriesOf(e2e::ChartDir('A', SYSTEM)), (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
         EXPECT_EQ(EntriesOf(e2e::ChartDir('E', SYSTEM)), (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
     }

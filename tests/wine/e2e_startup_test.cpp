@@ -1,15 +1,13 @@
 // Start-up of the real program: the English dialog opens with the drives of the INI
 // file and the construction systems of the start-up drive, and closing it ends the
 // program with exit code 0.
-#include "harness.h"
-
-#include "resources/resource.h"
-
-#include <gtest/gtest.h>
+#include "e2e_common.h"
 
 namespace {
 
-const wchar_t ENGLISH_CAPTION[] = L"VORNIX - Import/Export Measurement Charts";
+using e2e::AnswerBox;
+using e2e::ENGLISH_CAPTION;
+using e2e::NoBoxOpen;
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -80,15 +78,11 @@ TEST_F(StartupTest, WithoutIniOffersDriveAAndTheCurrentDrive)
     e2e::Program program;
     ASSERT_TRUE(program.Start("", "C:\\vornix"));
     ASSERT_NE(program.WaitForDialog(ENGLISH_CAPTION), nullptr);
-    e2e::Box box;
-    ASSERT_TRUE(program.WaitForBox(box));
-    EXPECT_EQ(box.caption, L"VORNIX - Attention");
-    EXPECT_EQ(box.text, L"VORNIX.INI could not be found on current drive. Standard drives A: "
-                        L"and C: will be used.");
-    EXPECT_EQ(box.buttons, (UINT)MB_OK);
-    ASSERT_TRUE(program.Answer(box, IDOK));
-    program.Settle();
-    EXPECT_TRUE(program.Boxes().empty());
+    ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_ATTENTION,
+                          L"VORNIX.INI could not be found on current drive. Standard drives "
+                          L"A: and C: will be used.",
+                          MB_OK, IDOK));
+    EXPECT_TRUE(NoBoxOpen(program));
 
     const std::vector<std::wstring> drives = {L" [ A: ] ", L" [ C: ] "};
     EXPECT_EQ(program.ComboItems(IDC_SOURCE_DRIVE), drives);
@@ -124,27 +118,17 @@ TEST_F(StartupTest, CommandLineNamesTheOnlySystem)
         ASSERT_TRUE(program.Start(c.arguments, "C:\\vornix"));
         ASSERT_NE(program.WaitForDialog(ENGLISH_CAPTION), nullptr);
         if (c.missing) {
+            ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_ATTENTION,
+                                  L"Construction systems not found !", MB_OK, IDOK));
             // Then the first refresh finds no construction system to list: the error
             // box, which has no owner.
-            const struct {
-                const wchar_t *caption, *text;
-                bool owned;
-            } expected[] = {{L"VORNIX - Attention", L"Construction systems not found !", true},
-                            {L"VORNIX System Info-Box", L"Error: 1004", false}};
-            for (const auto &want : expected) {
-                e2e::Box box;
-                ASSERT_TRUE(program.WaitForBox(box));
-                EXPECT_EQ(box.caption, want.caption);
-                EXPECT_EQ(box.text, want.text);
-                EXPECT_EQ(box.owned, want.owned);
-                ASSERT_TRUE(program.Answer(box, IDOK));
-            }
+            ASSERT_TRUE(AnswerBox(program, L"VORNIX System Info-Box", L"Error: 1004", MB_OK,
+                                  IDOK, false));
         }
-        program.Settle();
+        EXPECT_TRUE(NoBoxOpen(program));
         EXPECT_EQ(program.ComboItems(IDC_SYSTEM), c.systems);
         EXPECT_FALSE(program.IsEnabled(IDC_SYSTEM));
         if (!c.missing) {
-            EXPECT_TRUE(program.Boxes().empty());
             EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST),
                       std::vector<std::wstring>{L"KARL    \t08.07.24  09:10"});
         }

@@ -9,45 +9,49 @@
 namespace {
 
 using e2e::AnswerBox;
-using e2e::ListLine;
-using e2e::LocalTime;
+using e2e::Chart;
+using e2e::Contents;
+using e2e::Lines;
 using e2e::NoBoxOpen;
 using e2e::PromptText;
 using e2e::Question;
 
 const char SYSTEM[] = "KOS";
 
-struct Chart {
-    std::string name;
-    LocalTime time;
-    std::string content;
-};
-
 std::string ChartPath(char drive, const std::string &name)
 {
     return e2e::ChartDir(drive, SYSTEM) + "\\" + name + ".mas";
 }
 
-// The path as the program builds it for its prompts.
 std::string ProgramPath(char drive, const std::string &name)
 {
-    return std::string(1, drive) + ":\\vornix\\" + SYSTEM + "\\mas\\" + name + ".mas";
+    return e2e::ProgramPath(drive, SYSTEM, name);
 }
 
-std::string Content(char drive, const std::string &name)
-{
-    std::string bytes;
-    return e2e::ReadTextFile(ChartPath(drive, name), bytes) ? bytes : "<missing>";
-}
-
-std::vector<std::wstring> Lines(const std::vector<Chart> &charts)
-{
-    std::vector<std::wstring> lines;
-    for (const Chart &chart : charts) {
-        lines.push_back(ListLine(chart.name, chart.time));
+// A chart that another program holds open without sharing, until it lets it go.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string &path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
     }
-    return lines;
-}
+    ~HeldOpen() { Release(); }
+    HeldOpen(const HeldOpen &) = delete;
+    HeldOpen &operator=(const HeldOpen &) = delete;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Release()
+    {
+        if (IsOpen()) {
+            CloseHandle(handle_);
+            handle_ = INVALID_HANDLE_VALUE;
+        }
+    }
+
+private:
+    HANDLE handle_;
+};
 
 class TransferTest : public ::testing::Test {
 protected:
@@ -64,30 +68,10 @@ protected:
 
     void Put(char drive, const std::vector<Chart> &charts)
     {
-        for (const Chart &chart : charts) {
-            ASSERT_TRUE(e2e::WriteChart(drive, SYSTEM, chart.name, chart.time, chart.content))
-                << chart.name;
-        }
+        ASSERT_TRUE(e2e::PutCharts(drive, SYSTEM, charts));
     }
 
-    // What a drive holds: every chart's content by name.
-    std::map<std::string, std::string> Holds(char drive)
-    {
-        std::map<std::string, std::string> held;
-        for (const std::string &name : e2e::ChartNames(drive, SYSTEM)) {
-            held[name] = Content(drive, name);
-        }
-        return held;
-    }
-
-    std::map<std::string, std::string> Expect(const std::vector<Chart> &charts)
-    {
-        std::map<std::string, std::string> held;
-        for (const Chart &chart : charts) {
-            held[chart.name] = chart.content;
-        }
-        return held;
-    }
+    std::map<std::string, std::string> Holds(char drive) { return e2e::Holds(drive, SYSTEM); }
 
     e2e::Program program_;
 };
@@ -121,6 +105,7 @@ TEST_F(TransferTest, FilterCompareAndCopyBringTheDestinationUpToDate)
     EXPECT_EQ(program_.ListLines(IDC_DEST_LIST), Lines({CARL_OLDER}));
     ASSERT_TRUE(program_.ClickButton(IDC_SINCE_CHECK));
     EXPECT_EQ(program_.ListLines(IDC_SOURCE_LIST), Lines({ANNA, BERT, CARL, DORA}));
+    EXPECT_EQ(program_.ListLines(IDC_DEST_LIST), Lines({BERT, CARL_OLDER}));
 
     ASSERT_TRUE(program_.ClickButton(IDC_COMPARE));
     EXPECT_EQ(program_.SelectedLines(IDC_SOURCE_LIST), (std::vector<int>{0, 2, 3}));
@@ -130,7 +115,7 @@ TEST_F(TransferTest, FilterCompareAndCopyBringTheDestinationUpToDate)
     ASSERT_TRUE(AnswerBox(program_, e2e::CAPTION_FILES,
                           Question(3, L" selected files really to be copied?"), MB_YESNO, IDNO));
     EXPECT_TRUE(NoBoxOpen(program_));
-    EXPECT_EQ(Holds('E'), Expect({BERT, CARL_OLDER}));
+    EXPECT_EQ(Holds('E'), Contents({BERT, CARL_OLDER}));
     EXPECT_EQ(program_.SelectedLines(IDC_SOURCE_LIST), (std::vector<int>{0, 2, 3}));
     EXPECT_TRUE(program_.IsEnabled(IDC_COPY));
 
@@ -139,8 +124,8 @@ TEST_F(TransferTest, FilterCompareAndCopyBringTheDestinationUpToDate)
                           Question(3, L" selected files really to be copied?"), MB_YESNO,
                           IDYES));
     EXPECT_TRUE(NoBoxOpen(program_));
-    EXPECT_EQ(Holds('E'), Expect({ANNA, BERT, CARL, DORA}));
-    EXPECT_EQ(Holds('D'), Expect({ANNA, BERT, CARL, DORA}));
+    EXPECT_EQ(Holds('E'), Contents({ANNA, BERT, CARL, DORA}));
+    EXPECT_EQ(Holds('D'), Contents({ANNA, BERT, CARL, DORA}));
     EXPECT_EQ(program_.ListLines(IDC_SOURCE_LIST), Lines({ANNA, BERT, CARL, DORA}));
     EXPECT_EQ(program_.ListLines(IDC_DEST_LIST), Lines({ANNA, BERT, CARL, DORA}));
     EXPECT_TRUE(program_.SelectedLines(IDC_SOURCE_LIST).empty());
@@ -166,8 +151,8 @@ TEST_F(TransferTest, MoveTakesTheChartsAcrossWithTheirTimes)
                           Question(2, L" selected files really to be moved?"), MB_YESNO, IDYES));
     EXPECT_TRUE(NoBoxOpen(program_));
 
-    EXPECT_EQ(Holds('D'), Expect({CARL}));
-    EXPECT_EQ(Holds('E'), Expect({ANNA, BERT}));
+    EXPECT_EQ(Holds('D'), Contents({CARL}));
+    EXPECT_EQ(Holds('E'), Contents({ANNA, BERT}));
     EXPECT_EQ(program_.ListLines(IDC_SOURCE_LIST), Lines({CARL}));
     EXPECT_EQ(program_.ListLines(IDC_DEST_LIST), Lines({ANNA, BERT}));
 }
@@ -197,9 +182,8 @@ TEST_F(TransferTest, DestinationHeldOpenGivesThePromptForEachAnswer)
         Reset();
         Put('D', {ANNA, BERT, CARL});
         Put('E', {BERT_OLDER});
-        HANDLE held = CreateFileA(ChartPath('E', "BERT").c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        HeldOpen held(ChartPath('E', "BERT"));
+        ASSERT_TRUE(held.IsOpen());
 
         e2e::Program program;
         ASSERT_TRUE(e2e::StartOnDrives(program, 'D', 'E'));
@@ -210,8 +194,7 @@ TEST_F(TransferTest, DestinationHeldOpenGivesThePromptForEachAnswer)
         ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_FILES, Question(3, rest), MB_YESNO, IDYES));
         for (int answer : c.answers) {
             if (answer == RELEASE) {
-                CloseHandle(held);
-                held = INVALID_HANDLE_VALUE;
+                held.Release();
                 continue;
             }
             ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_ATTENTION,
@@ -219,12 +202,10 @@ TEST_F(TransferTest, DestinationHeldOpenGivesThePromptForEachAnswer)
                                   MB_ABORTRETRYIGNORE, answer));
         }
         EXPECT_TRUE(NoBoxOpen(program));
-        if (held != INVALID_HANDLE_VALUE) {
-            CloseHandle(held);
-        }
+        held.Release();
 
-        EXPECT_EQ(Holds('D'), Expect(c.source));
-        EXPECT_EQ(Holds('E'), Expect(c.dest));
+        EXPECT_EQ(Holds('D'), Contents(c.source));
+        EXPECT_EQ(Holds('E'), Contents(c.dest));
         // Both lists are rebuilt whatever the answer, with the files' own times.
         EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST), Lines(c.source));
         EXPECT_EQ(program.ListLines(IDC_DEST_LIST), Lines(c.dest));
@@ -268,7 +249,7 @@ TEST_F(TransferTest, DeleteCannotDeleteAReadOnlyChart)
         }
         EXPECT_TRUE(NoBoxOpen(program));
 
-        EXPECT_EQ(Holds('D'), Expect(c.left));
+        EXPECT_EQ(Holds('D'), Contents(c.left));
         EXPECT_EQ(program.ListLines(IDC_SOURCE_LIST), Lines(c.left));
         DWORD attributes = GetFileAttributesA(ChartPath('D', "ANNA").c_str());
         EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES);

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "tests/support/wintree.h"
+
 #include <algorithm>
 #include <stdio.h>
 
@@ -36,35 +38,6 @@ std::string WindowsPathFromEnv(const char *name)
 
 std::string DrivesFolder() { return WindowsPathFromEnv("CHARTXFER_E2E_DRIVES"); }
 
-bool ClearFolder(const std::string &folder, bool removeFolder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    bool ok = true;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                ok = ClearFolder(path, true) && ok;
-            } else {
-                ok = DeleteFileA(path.c_str()) && ok;
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    } else if (GetLastError() == ERROR_PATH_NOT_FOUND) {
-        return true;
-    }
-    if (removeFolder) {
-        ok = RemoveDirectoryA(folder.c_str()) && ok;
-    }
-    return ok;
-}
-
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64];
@@ -87,6 +60,22 @@ std::wstring TextOf(HWND window)
     LRESULT copied = SendMessageW(window, WM_GETTEXT, (WPARAM)(length + 1), (LPARAM)&text[0]);
     text.resize(copied > 0 ? (size_t)copied : 0);
     return text;
+}
+
+// The texts of the items of a list or combo, read with the control's own messages.
+std::vector<std::wstring> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage,
+                                    UINT textMessage)
+{
+    std::vector<std::wstring> texts;
+    LRESULT count = control == nullptr ? 0 : SendMessageW(control, countMessage, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(control, lengthMessage, (WPARAM)i, 0);
+        std::wstring text(length > 0 ? (size_t)length + 1 : 1, L'\0');
+        LRESULT copied = SendMessageW(control, textMessage, (WPARAM)i, (LPARAM)&text[0]);
+        text.resize(copied > 0 ? (size_t)copied : 0);
+        texts.push_back(text);
+    }
+    return texts;
 }
 
 UINT ButtonsOf(HWND box)
@@ -147,7 +136,7 @@ bool SetDiskInA(bool present)
     if (!DirExists(in)) {
         return true;
     }
-    if (DirExists(out) && !ClearFolder(out, true)) {
+    if (DirExists(out) && !ClearTree(out, true)) {
         return false;
     }
     return MoveFileA(in.c_str(), out.c_str()) != 0;
@@ -156,10 +145,10 @@ bool SetDiskInA(bool present)
 bool ResetDrives()
 {
     bool ok = SetDiskInA(true);
-    ok = ClearFolder("A:", false) && ok;
-    ok = ClearFolder("D:", false) && ok;
-    ok = ClearFolder("E:", false) && ok;
-    ok = ClearFolder("C:\\vornix", true) && ok;
+    ok = ClearTree("A:", false) && ok;
+    ok = ClearTree("D:", false) && ok;
+    ok = ClearTree("E:", false) && ok;
+    ok = ClearTree("C:\\vornix", true) && ok;
     return ok;
 }
 
@@ -642,17 +631,7 @@ bool Program::PressEnter()
 
 std::vector<std::wstring> Program::ListLines(int listId)
 {
-    std::vector<std::wstring> lines;
-    HWND list = Item(listId);
-    LRESULT count = list == nullptr ? 0 : SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0);
-        std::wstring line(length > 0 ? (size_t)length + 1 : 1, L'\0');
-        LRESULT copied = SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)&line[0]);
-        line.resize(copied > 0 ? (size_t)copied : 0);
-        lines.push_back(line);
-    }
-    return lines;
+    return ItemTexts(Item(listId), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 std::vector<int> Program::SelectedLines(int listId)
@@ -670,17 +649,7 @@ std::vector<int> Program::SelectedLines(int listId)
 
 std::vector<std::wstring> Program::ComboItems(int comboId)
 {
-    std::vector<std::wstring> items;
-    HWND combo = Item(comboId);
-    LRESULT count = combo == nullptr ? 0 : SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, (WPARAM)i, 0);
-        std::wstring item(length > 0 ? (size_t)length + 1 : 1, L'\0');
-        LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)&item[0]);
-        item.resize(copied > 0 ? (size_t)copied : 0);
-        items.push_back(item);
-    }
-    return items;
+    return ItemTexts(Item(comboId), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
 int Program::ComboSelection(int comboId)
