@@ -186,6 +186,27 @@ TEST_F(NameCache, FoldersDoNotMix)
     EXPECT_EQ("Only1.mas", Finds("D:\\only1.mas"));
 }
 
+// A folder changed from outside while its names are kept, then given up for a fifth
+// folder before the change was read: read again, it shows the change. (The folders are
+// named as written, so only the folders of the charts are kept, g0 longest unused.)
+TEST_F(NameCache, AFolderGivenUpWithChangesPending)
+{
+    for (int i = 0; i < 5; ++i) {
+        WriteLinux("c/g" + std::to_string(i) + "/Old.mas", "x");
+    }
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(kMissing, Finds("C:\\g" + std::to_string(i) + "\\NEW.MAS"));
+    }
+    WriteLinux("c/g0/New.mas", "x");
+    ASSERT_EQ(0, Posix(unlink(Linux("c/g0/Old.mas").c_str())));
+    int reads = Lin32FolderReads();
+    EXPECT_EQ(kMissing, Finds("C:\\g4\\NEW.MAS"));
+    EXPECT_EQ("New.mas", Finds("C:\\g0\\NEW.MAS"));
+    EXPECT_EQ(kMissing, Finds("C:\\g0\\OLD.MAS"));
+    EXPECT_EQ(reads + 2, Lin32FolderReads()) << "g4 and then g0 read whole";
+    EXPECT_EQ("Old.mas", Finds("C:\\g1\\old.mas"));
+}
+
 // A folder removed and made anew under its name (perhaps with the same inode number),
 // or its parent renamed, is not taken for the folder whose names were kept.
 TEST_F(NameCache, AFolderReplacedUnderItsName)
