@@ -29,17 +29,6 @@ std::string Question(const char *verb, int count)
     return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
 }
 
-std::vector<std::string> Names(HWND dialog, int listId)
-{
-    std::vector<std::string> names;
-    for (const std::string &line : driver::ListLines(dialog, listId)) {
-        std::string name = line.substr(0, 8);
-        name.erase(name.find_last_not_of(' ') + 1);
-        names.push_back(name);
-    }
-    return names;
-}
-
 // What the user sees once the dialog is open; opened false when it never opened.
 struct Seen {
     bool opened = false;
@@ -60,7 +49,7 @@ protected:
             seen.opened = true;
             seen.drives = driver::ComboItems(dialog, IDC_SOURCE_DRIVE);
             seen.systems = driver::ComboItems(dialog, IDC_SYSTEM);
-            seen.source = Names(dialog, IDC_SOURCE_LIST);
+            seen.source = driver::ListNames(dialog, IDC_SOURCE_LIST);
         });
         EXPECT_EQ(exitCode, 0);
         return seen;
@@ -190,7 +179,7 @@ TEST_F(BadInput, ChartDirectoryWithNamesNoLineCanHold)
         EXPECT_TRUE(SetCurrentDirectoryA("C:\\"));
         driver::RunProgram("", [&](HWND dialog) {
             driver::ChooseComboItem(dialog, IDC_DEST_DRIVE, 1);
-            seen.source = Names(dialog, IDC_SOURCE_LIST);
+            seen.source = driver::ListNames(dialog, IDC_SOURCE_LIST);
             driver::ClickButton(dialog, IDC_ALL);
             driver::ClickButton(dialog, c.command);
         });
@@ -246,10 +235,10 @@ TEST_F(BadInput, HundredThousandCharts)
     EXPECT_TRUE(SetCurrentDirectoryA("C:\\"));
     driver::RunProgram("", [&](HWND dialog) {
         driver::ChooseComboItem(dialog, IDC_SOURCE_DRIVE, 1);
-        listed = Names(dialog, IDC_SOURCE_LIST);
+        listed = driver::ListNames(dialog, IDC_SOURCE_LIST);
         driver::ClickButton(dialog, IDC_ALL);
         driver::ClickButton(dialog, IDC_MOVE);
-        arrived = Names(dialog, IDC_DEST_LIST);
+        arrived = driver::ListNames(dialog, IDC_DEST_LIST);
     });
     ASSERT_EQ(listed.size(), 2000u);
     EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end()));
@@ -309,10 +298,10 @@ TEST_F(BadInput, DateEntriesOf255Characters)
                 driver::PressEnter(dialog);
                 EXPECT_EQ(driver::ItemText(dialog, filter[1]), c.shown);
                 if (filter[1] == IDC_AT_EDIT) {
-                    EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), c.at);
+                    EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), c.at);
                 }
                 driver::ClickButton(dialog, filter[0]);
-                EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"NEW", "OLD"}));
+                EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"NEW", "OLD"}));
             }
         }
     });

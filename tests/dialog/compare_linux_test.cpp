@@ -65,9 +65,7 @@ std::vector<std::string> SelectedNames(HWND dialog)
     std::vector<std::string> lines = driver::ListLines(dialog, IDC_SOURCE_LIST);
     std::vector<std::string> names;
     for (int index : driver::SelectedLines(dialog, IDC_SOURCE_LIST)) {
-        std::string name = lines.at((size_t)index).substr(0, 8);
-        name.erase(name.find_last_not_of(' ') + 1);
-        names.push_back(name);
+        names.push_back(driver::ChartName(lines.at((size_t)index)));
     }
     return names;
 }

@@ -41,17 +41,6 @@ struct FilterCase {
     std::string untilShown, atShown, sinceShown;
 };
 
-std::vector<std::string> Names(HWND dialog, int listId)
-{
-    std::vector<std::string> names;
-    for (const std::string &line : driver::ListLines(dialog, listId)) {
-        std::string name = line.substr(0, 8);
-        name.erase(name.find_last_not_of(' ') + 1);
-        names.push_back(name);
-    }
-    return names;
-}
-
 class DateFilter : public Drives {
 protected:
     void SetUp() override
@@ -141,8 +130,8 @@ TEST_F(DateFilter, KeepsLinesThatMeetOneActiveCondition)
                 }
             }
             driver::PressEnter(dialog);
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), c.source);
-            EXPECT_EQ(Names(dialog, IDC_DEST_LIST), c.destination);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), c.source);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), c.destination);
             EXPECT_EQ(driver::ItemText(dialog, IDC_UNTIL_EDIT), c.untilShown);
             EXPECT_EQ(driver::ItemText(dialog, IDC_AT_EDIT), c.atShown);
             EXPECT_EQ(driver::ItemText(dialog, IDC_SINCE_EDIT), c.sinceShown);
@@ -160,10 +149,10 @@ TEST_F(DateFilter, UncheckedBoxIgnoresItsDate)
         driver::ClickButton(dialog, IDC_AT_CHECK);
         driver::TypeText(dialog, IDC_AT_EDIT, "7.3.4");
         driver::PressEnter(dialog);
-        ASSERT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"A4"});
+        ASSERT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"A4"});
         driver::ClickButton(dialog, IDC_AT_CHECK);
-        EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), kAllSource);
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), kAllDestination);
+        EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), kAllSource);
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), kAllDestination);
         EXPECT_EQ(driver::ItemText(dialog, IDC_AT_EDIT), "07.03.2004");
     });
     EXPECT_EQ(Describe(boxes), std::vector<std::string>{});
@@ -181,7 +170,7 @@ TEST_F(DateFilter, FixedTextStays)
         driver::ClickButton(dialog, IDC_SINCE_CHECK);
         driver::TypeText(dialog, IDC_SINCE_EDIT, "1.1.2004");
         driver::ChooseComboItem(dialog, IDC_DEST_DRIVE, 2);  // refreshes E: and filters
-        EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"A4", "A5", "A7"}));
+        EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"A4", "A5", "A7"}));
         EXPECT_EQ(driver::ListLines(dialog, IDC_DEST_LIST),
                   std::vector<std::string>{"<nicht vorbereitet>"});
     });
@@ -210,7 +199,7 @@ TEST_F(DateFilter, ReadsOnlyWhatALineHolds)
         std::vector<std::string> expected = odd;
         expected.push_back("NEW     \t07.03.04  10:15");
         EXPECT_EQ(driver::ListLines(dialog, IDC_SOURCE_LIST), expected);
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), (std::vector<std::string>{"B2", "B3"}));
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), (std::vector<std::string>{"B2", "B3"}));
     });
     EXPECT_EQ(Describe(boxes), std::vector<std::string>{});
 }

@@ -22,12 +22,6 @@ namespace {
 const Stamp kOld{2003, 5, 1, 8, 0};
 const Stamp kNew{2004, 3, 7, 10, 15};
 
-const char kCopyFailed[] =
-    "This file cannot be copied. Destination file is write protected or destination drive "
-    "is not ready or not prepared for VORNIX.";
-const char kDeleteFailed[] =
-    "This file cannot be deleted. It is write protected or drive is not ready.";
-
 // Selected in this order (the source list is sorted by name). BIG needs several blocks
 // of the copy; MID exists on every destination in an older state and is replaced.
 const std::vector<std::string> kCharts = {"BIG", "MID", "SMALL"};
@@ -43,11 +37,6 @@ std::string Question(const char *verb, int count)
     char text[80];
     snprintf(text, sizeof text, "%4d selected files really to be %s?", count, verb);
     return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
-}
-
-std::string Prompt(const std::string &path, const char *message)
-{
-    return Box("VORNIX - Attention", path + "\r" + message, MB_ABORTRETRYIGNORE, MB_ICONWARNING);
 }
 
 const char *Verb(int command)

@@ -1,5 +1,6 @@
 // Copy and delete of one chart with the Abort/Retry/Ignore prompt, called on the open
 // main dialog, and the check that Move makes of a copy before it deletes the source.
+#include "drivecheck.h"
 #include "scenario.h"
 
 #include "app/dialog.h"
@@ -19,23 +20,6 @@ const char kSource[] = "C:\\vornix\\DOB\\mas\\AB.mas";
 const char kTarget[] = "D:\\vornix\\DOB\\mas\\AB.mas";
 const int kLength = sizeof kSource - 1;
 const int kUnset = -7;  // a choice the routines must leave alone on a first success
-
-const char kCopyFailed[] =
-    "This file cannot be copied. Destination file is write protected or destination drive "
-    "is not ready or not prepared for VORNIX.";
-const char kDeleteFailed[] =
-    "This file cannot be deleted. It is write protected or drive is not ready.";
-
-std::string Prompt(const std::string &path, const char *message)
-{
-    return Box("VORNIX - Attention", path + "\r" + message, MB_ABORTRETRYIGNORE, MB_ICONWARNING);
-}
-
-std::string ReadAll(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class PerFile : public Drives {
 protected:
@@ -111,9 +95,9 @@ TEST_F(PerFile, CopyAsksUntilDoneOrStopped)
         EXPECT_EQ(boxes.Unexpected(), 0);
         EXPECT_EQ(fs::exists(target_), c.result);
         if (c.result) {
-            EXPECT_EQ(ReadAll(target_), "new chart\r\n");
+            EXPECT_EQ(drivecheck::ReadFile(target_), "new chart\r\n");
         }
-        EXPECT_EQ(ReadAll(source_), "new chart\r\n");
+        EXPECT_EQ(drivecheck::ReadFile(source_), "new chart\r\n");
     }
 }
 
@@ -127,7 +111,7 @@ TEST_F(PerFile, CopyReplacesAWritableChartWithoutAsking)
         EXPECT_EQ(choice, kUnset);
     });
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(ReadAll(target_), "new chart\r\n");
+    EXPECT_EQ(drivecheck::ReadFile(target_), "new chart\r\n");
 }
 
 // A hook that acts as a user who, while the prompt is open, removes the read-only
@@ -177,7 +161,7 @@ TEST_F(PerFile, ReadOnlyFileAsksAgainUntilTheAttributeIsGone)
         });
         EXPECT_EQ(Describe(boxes), std::vector<std::string>{Prompt(kSource, c.message)});
         EXPECT_TRUE(fs::exists(source_));
-        EXPECT_EQ(ReadAll(target_), "old\r\n");
+        EXPECT_EQ(drivecheck::ReadFile(target_), "old\r\n");
 
         // Then Retry after the attribute was removed: done, with Retry as the choice.
         Unprotect user;
@@ -196,7 +180,7 @@ TEST_F(PerFile, ReadOnlyFileAsksAgainUntilTheAttributeIsGone)
         if (c.deleting) {
             EXPECT_FALSE(fs::exists(source_));
         } else {
-            EXPECT_EQ(ReadAll(target_), "new chart\r\n");
+            EXPECT_EQ(drivecheck::ReadFile(target_), "new chart\r\n");
         }
     }
 }

@@ -100,6 +100,16 @@ inline std::string ErrorBox(const std::string &text)
 {
     return Box("VORNIX System Info-Box", text, MB_OK, 0, false);
 }
+// The per-file prompt: the chart's path, a line break, the message.
+inline constexpr char kCopyFailed[] =
+    "This file cannot be copied. Destination file is write protected or destination drive "
+    "is not ready or not prepared for VORNIX.";
+inline constexpr char kDeleteFailed[] =
+    "This file cannot be deleted. It is write protected or drive is not ready.";
+inline std::string Prompt(const std::string &path, const char *message)
+{
+    return Box("VORNIX - Attention", path + "\r" + message, MB_ABORTRETRYIGNORE, MB_ICONWARNING);
+}
 inline std::string CreateBox(char drive)
 {
     return Box("VORNIX - Create VORNIX Directory",

@@ -315,20 +315,9 @@ protected:
         return lines;
     }
 
-    static std::vector<std::string> Names(HWND dialog, int listId)
-    {
-        std::vector<std::string> names;
-        for (const std::string &line : driver::ListLines(dialog, listId)) {
-            std::string name = line.substr(0, 8);
-            name.erase(name.find_last_not_of(' ') + 1);
-            names.push_back(name);
-        }
-        return names;
-    }
-
     static int LineOf(HWND dialog, int listId, const std::string &name)
     {
-        std::vector<std::string> names = Names(dialog, listId);
+        std::vector<std::string> names = driver::ListNames(dialog, listId);
         for (size_t i = 0; i < names.size(); ++i) {
             if (names[i] == name) {
                 return (int)i;
@@ -654,7 +643,7 @@ TEST_F(Scenario, EnterRefreshesBothLists)
         ASSERT_TRUE(DeleteFileA(ChartPath('D', "ZZ").c_str()));
         // Nothing changes by itself.
         EXPECT_EQ(driver::ListLines(dialog, IDC_SOURCE_LIST), ExpectedLines('C', kSourceByName));
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), kDestByName);
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), kDestByName);
 
         driver::PressEnter(dialog);
         EXPECT_EQ(driver::ListLines(dialog, IDC_SOURCE_LIST),
@@ -688,7 +677,7 @@ TEST_F(Scenario, CompareSelectsWhatTheDestinationLacksOrHasOlderAndCopyBringsIt)
         driver::ClickButton(dialog, IDC_COPY);
         EXPECT_EQ(driver::SelectedLines(dialog, IDC_SOURCE_LIST), compared);
         ExpectTransferButtons(dialog, true);
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), kDestByName);
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), kDestByName);
         EXPECT_EQ(ReadWhole(ChartPath('D', "B2")), "B2 on D\r\n");
 
         boxes_.Answer({IDYES});

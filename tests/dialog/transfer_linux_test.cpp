@@ -1,6 +1,7 @@
 // Copy, Move and Delete through the main dialog: the question with its count, the
 // same-drive warning, the per-chart prompt and the user's answers, Move that never
 // loses a chart, and the lists afterwards.
+#include "drivecheck.h"
 #include "scenario.h"
 
 #include "app/dialog.h"
@@ -19,12 +20,6 @@ namespace {
 const Stamp kOld{2003, 5, 1, 8, 0};
 const Stamp kNew{2004, 3, 7, 10, 15};
 
-const char kCopyFailed[] =
-    "This file cannot be copied. Destination file is write protected or destination drive "
-    "is not ready or not prepared for VORNIX.";
-const char kDeleteFailed[] =
-    "This file cannot be deleted. It is write protected or drive is not ready.";
-
 std::string Question(const std::string &text)
 {
     return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
@@ -35,28 +30,6 @@ std::string SameDriveBox()
     return Box("VORNIX - Attention",
                "Source and destination drive are the same. The command cannot be executed.",
                MB_OK, MB_ICONWARNING);
-}
-
-std::string Prompt(const std::string &path, const char *message)
-{
-    return Box("VORNIX - Attention", path + "\r" + message, MB_ABORTRETRYIGNORE, MB_ICONWARNING);
-}
-
-std::string ReadAll(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> Names(HWND dialog, int listId)
-{
-    std::vector<std::string> names;
-    for (const std::string &line : driver::ListLines(dialog, listId)) {
-        std::string name = line.substr(0, 8);
-        name.erase(name.find_last_not_of(' ') + 1);
-        names.push_back(name);
-    }
-    return names;
 }
 
 class Transfer : public Drives {
@@ -182,14 +155,14 @@ TEST_F(Transfer, AsksWithTheCountThenTransfersEveryChart)
             }
             EXPECT_EQ(OnDrive('C'), onC);
             EXPECT_EQ(OnDrive('D'), onD);
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), onC);
-            EXPECT_EQ(Names(dialog, IDC_DEST_LIST), onD);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), onC);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), onD);
             EXPECT_TRUE(driver::SelectedLines(dialog, IDC_SOURCE_LIST).empty());
             EXPECT_FALSE(TransferButtonsEnabled(dialog));
         });
         EXPECT_EQ(Describe(boxes), std::vector<std::string>{Question(c.question)});
         if (c.command != IDC_DELETE) {
-            EXPECT_EQ(ReadAll(ChartFile('D', chosen[0])), "chart " + chosen[0] + "\r\n");
+            EXPECT_EQ(drivecheck::ReadFile(ChartFile('D', chosen[0])), "chart " + chosen[0] + "\r\n");
         }
     }
 }
@@ -205,7 +178,7 @@ TEST_F(Transfer, NoChangesNothing)
         Run(1, [&](HWND dialog) {
             SelectLines(dialog, {0, 1});
             driver::ClickButton(dialog, command);
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"AB", "CD"}));
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"AB", "CD"}));
             EXPECT_EQ(driver::SelectedLines(dialog, IDC_SOURCE_LIST), (std::vector<int>{0, 1}));
             EXPECT_TRUE(TransferButtonsEnabled(dialog));
         });
@@ -256,7 +229,7 @@ TEST_F(Transfer, SameDriveOnBothSides)
         Run(0, [&](HWND dialog) {
             SelectLines(dialog, {0});
             driver::ClickButton(dialog, c.command);
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), c.left);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), c.left);
         });
         EXPECT_EQ(Describe(boxes), c.boxes);
         EXPECT_EQ(OnDrive('C'), c.left);
@@ -296,8 +269,8 @@ TEST_F(Transfer, AnswersToAFailedChart)
             driver::ClickButton(dialog, c.command);
             Lin32ClearFailures();
             // Both lists rebuilt, however the loop ended.
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), c.onC);
-            EXPECT_EQ(Names(dialog, IDC_DEST_LIST), c.onD);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), c.onC);
+            EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), c.onD);
             EXPECT_FALSE(TransferButtonsEnabled(dialog));
         });
         const char *verb = c.command == IDC_COPY ? "copied" : "moved";
@@ -318,7 +291,7 @@ TEST_F(Transfer, DeleteOfAReadOnlyChart)
     Run(1, [&](HWND dialog) {
         driver::ClickButton(dialog, IDC_ALL);
         driver::ClickButton(dialog, IDC_DELETE);
-        EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"CD"});
+        EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"CD"});
     });
     EXPECT_EQ(Describe(boxes),
               (std::vector<std::string>{Question("   3 selected files really to be deleted?"),
@@ -338,7 +311,7 @@ TEST_F(Transfer, CopyReplacesAnExistingChart)
                   std::vector<std::string>{Line("AB", kNew)});
     });
     EXPECT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(ReadAll(ChartFile('D', "AB")), "chart AB\r\n");
+    EXPECT_EQ(drivecheck::ReadFile(ChartFile('D', "AB")), "chart AB\r\n");
 }
 
 // Two drive letters for one folder: the "copy" would be the chart itself, and deleting
@@ -354,12 +327,12 @@ TEST_F(Transfer, MoveOntoTheSameFolderKeepsTheChart)
         Run(2, [&](HWND dialog) {
             SelectLines(dialog, {0});
             driver::ClickButton(dialog, IDC_MOVE);
-            EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
+            EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
         });
         EXPECT_EQ(Describe(boxes),
                   (std::vector<std::string>{Question("   1 selected files really to be moved?"),
                                             Prompt("C:\\vornix\\DOB\\mas\\AB.mas", kCopyFailed)}));
-        EXPECT_EQ(ReadAll(ChartFile('C', "AB")), "chart AB\r\n");
+        EXPECT_EQ(drivecheck::ReadFile(ChartFile('C', "AB")), "chart AB\r\n");
     }
 }
 
@@ -387,14 +360,14 @@ TEST_F(Transfer, MoveToARemovableDrive)
         driver::ClickButton(dialog, IDC_MOVE);
         EXPECT_EQ(Lin32OperationCount(LIN32_OP_FLUSH), 2 * (copyFlushes + 1));
         Lin32ClearFailures();
-        EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
+        EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
     });
     EXPECT_EQ(Describe(boxes),
               (std::vector<std::string>{Question("   2 selected files really to be moved?"),
                                         Prompt("C:\\vornix\\DOB\\mas\\AB.mas", kCopyFailed)}));
     EXPECT_EQ(OnDrive('C'), std::vector<std::string>{"AB"});
     EXPECT_EQ(OnDrive('A'), (std::vector<std::string>{"AB", "CD"}));
-    EXPECT_EQ(ReadAll(ChartFile('A', "CD")), "chart CD\r\n");
+    EXPECT_EQ(drivecheck::ReadFile(ChartFile('A', "CD")), "chart CD\r\n");
 }
 
 TEST_F(Transfer, ListsShowEveryChartAfterwards)
@@ -407,15 +380,15 @@ TEST_F(Transfer, ListsShowEveryChartAfterwards)
         driver::ClickButton(dialog, IDC_SINCE_CHECK);
         driver::TypeText(dialog, IDC_SINCE_EDIT, "1.1.2004");
         driver::PressEnter(dialog);
-        ASSERT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
-        ASSERT_TRUE(Names(dialog, IDC_DEST_LIST).empty());
+        ASSERT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
+        ASSERT_TRUE(driver::ListNames(dialog, IDC_DEST_LIST).empty());
         SelectLines(dialog, {0});
         driver::ClickButton(dialog, IDC_COPY);
-        EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"AB", "OLD"}));
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), (std::vector<std::string>{"AB", "DOLD"}));
+        EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), (std::vector<std::string>{"AB", "OLD"}));
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), (std::vector<std::string>{"AB", "DOLD"}));
         // The next refresh filters again.
         driver::PressEnter(dialog);
-        EXPECT_EQ(Names(dialog, IDC_DEST_LIST), std::vector<std::string>{"AB"});
+        EXPECT_EQ(driver::ListNames(dialog, IDC_DEST_LIST), std::vector<std::string>{"AB"});
     });
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
@@ -467,7 +440,7 @@ TEST_F(Transfer, ComboWithoutSelectionStops)
                 SelectLines(dialog, {0});
                 SendDlgItemMessageA(dialog, c.combo, CB_SETCURSEL, (WPARAM)-1, 0);
                 driver::ClickButton(dialog, command);
-                EXPECT_EQ(Names(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
+                EXPECT_EQ(driver::ListNames(dialog, IDC_SOURCE_LIST), std::vector<std::string>{"AB"});
             });
             EXPECT_EQ(Describe(boxes), std::vector<std::string>{ErrorBox(c.error)});
             EXPECT_EQ(OnDrive('C'), std::vector<std::string>{"AB"});

@@ -18,6 +18,9 @@ struct ShownBox {
     int answer;           // what the script answered
 };
 
+// Cancel wherever the buttons (MB_OKCANCEL, ...) have one, otherwise No, Abort or OK.
+int SafestAnswer(UINT buttons);
+
 // Installs the recorder for the life of the object; boxes are answered in order from
 // answers. A box beyond the script is answered with its safest button (OK, No, Abort)
 // and counted as unexpected. The destructor removes the hook.

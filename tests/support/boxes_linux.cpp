@@ -16,22 +16,6 @@ struct BoxRecorder {
 
 struct BoxScript::Impl : BoxRecorder {};
 
-static int SafestAnswer(UINT buttons)
-{
-    switch (buttons) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL:
-        return IDCANCEL;
-    case MB_YESNO:
-        return IDNO;
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    default:
-        return IDOK;
-    }
-}
-
 static int RecordBox(void *context, HWND owner, const char *text, const char *caption,
                      UINT type)
 {

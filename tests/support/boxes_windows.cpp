@@ -83,22 +83,6 @@ static UINT ButtonsOf(HWND box)
     return MB_OK;
 }
 
-static int SafestAnswer(UINT buttons)
-{
-    switch (buttons) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL:
-    case MB_RETRYCANCEL:
-        return IDCANCEL;
-    case MB_YESNO:
-        return IDNO;
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    default:
-        return IDOK;
-    }
-}
-
 static void AnswerBox(BoxRecorder *recorder, HWND box)
 {
     ShownBox shown;

@@ -32,6 +32,9 @@ void PressEscape(HWND dialog);
 
 // Read-back.
 std::vector<std::string> ListLines(HWND dialog, int listId);
+// The chart name of a list line: columns 1-8 without their trailing blanks.
+std::string ChartName(const std::string &line);
+std::vector<std::string> ListNames(HWND dialog, int listId);  // each line's chart name
 std::vector<int> SelectedLines(HWND dialog, int listId);
 std::vector<std::string> ComboItems(HWND dialog, int comboId);
 int ComboSelection(HWND dialog, int comboId);

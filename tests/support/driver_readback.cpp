@@ -29,6 +29,22 @@ std::vector<std::string> ListLines(HWND dialog, int listId)
     return lines;
 }
 
+std::string ChartName(const std::string &line)
+{
+    std::string name = line.substr(0, 8);
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
+std::vector<std::string> ListNames(HWND dialog, int listId)
+{
+    std::vector<std::string> names;
+    for (const std::string &line : ListLines(dialog, listId)) {
+        names.push_back(ChartName(line));
+    }
+    return names;
+}
+
 // LB_GETSEL serves both kinds of list: a single-selection list answers it for its one
 // selected line.
 std::vector<int> SelectedLines(HWND dialog, int listId)
