@@ -63,6 +63,13 @@ static bool IsMessageBox(HWND window)
     return true;
 }
 
+// Wine also calls this thread's hook when the activation passes to a window of another
+// program, a box of a test running beside this one for instance: that box is not ours.
+static bool OnThisThread(HWND window)
+{
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 static bool HasButton(HWND box, int id) { return GetDlgItem(box, id) != nullptr; }
 
 // The MB_ type that shows the buttons the box has.
@@ -112,7 +119,7 @@ static LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam)
         if (code == HCBT_CREATEWND) {
             recorder->answered.erase(window);
         } else if (code == HCBT_ACTIVATE && recorder->answered.count(window) == 0 &&
-                   IsMessageBox(window)) {
+                   OnThisThread(window) && IsMessageBox(window)) {
             AnswerBox(recorder, window);
         }
     }
