@@ -63,20 +63,39 @@ DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info)
     return DosBitsOf(text, length, info);
 }
 
-bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits)
+namespace {
+
+// The file whose bits are stored: by its path, or open (a file that has no name yet).
+struct BitsTarget {
+    const char *path;
+    int fd;
+};
+
+int SetDosAttribute(const BitsTarget &file, const char *text)
+{
+    return file.path != NULL ? setxattr(file.path, kDosAttribute, text, strlen(text), 0)
+                             : fsetxattr(file.fd, kDosAttribute, text, strlen(text), 0);
+}
+
+int RemoveDosAttribute(const BitsTarget &file)
+{
+    return file.path != NULL ? removexattr(file.path, kDosAttribute)
+                             : fremovexattr(file.fd, kDosAttribute);
+}
+
+bool StoreDosBits(const BitsTarget &file, const struct stat &info, DWORD bits)
 {
     bits &= kStoredBits;
     g_storedBits.erase(KeyOf(info));
     if (bits == 0) {
-        if (removexattr(linuxPath.c_str(), kDosAttribute) != 0 && errno != ENODATA &&
-            errno != ENOTSUP) {
+        if (RemoveDosAttribute(file) != 0 && errno != ENODATA && errno != ENOTSUP) {
             return false;
         }
         return true;
     }
     char text[32];
     snprintf(text, sizeof text, "0x%x", (unsigned)bits);
-    if (setxattr(linuxPath.c_str(), kDosAttribute, text, strlen(text), 0) == 0) {
+    if (SetDosAttribute(file, text) == 0) {
         return true;
     }
     if (errno != ENOTSUP) {
@@ -84,6 +103,18 @@ bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DW
     }
     g_storedBits[KeyOf(info)] = bits;
     return true;
+}
+
+}  // namespace
+
+bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits)
+{
+    return StoreDosBits(BitsTarget{linuxPath.c_str(), -1}, info, bits);
+}
+
+bool Lin32StoreDosBitsOfOpen(int fd, const struct stat &info, DWORD bits)
+{
+    return StoreDosBits(BitsTarget{NULL, fd}, info, bits);
 }
 
 DWORD Lin32Attributes(const std::string &linuxPath, const std::string &name,

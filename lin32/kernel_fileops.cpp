@@ -1,11 +1,14 @@
-// CopyFileA, DeleteFileA and CreateDirectoryA with Windows' outcomes. A copy never leaves
-// a partial destination: it is written to a temporary file in the destination folder
-// and renamed over the target only when complete, so a failure leaves the old
-// destination (or none) as it was.
+// CopyFileA, DeleteFileA and CreateDirectoryA with Windows' outcomes. A copy never shows
+// a partial destination. A new file is written unnamed (O_TMPFILE) in the destination
+// folder and linked under its name only when complete, so a failure, or a process
+// killed while it copies, leaves nothing. A replacement, and a copy where no unnamed
+// file can be had or named, is written to a temporary file renamed over the target,
+// so a failure leaves the old destination as it was.
 #include "kernel_internal.h"
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,15 +24,10 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
-// Copies the open source into a new temporary file beside the target and gives it the
-// source's permissions, time of last change and hidden/system bits.
-DWORD WriteCopy(int source, const struct stat &sourceInfo, const Lin32Path &target,
-                std::string &temporary)
+// Writes the open source into the new file fd and gives it the source's permissions,
+// time of last change and hidden/system bits; synced on a removable drive.
+DWORD FillCopy(int source, const struct stat &sourceInfo, int fd, UINT driveType)
 {
-    int fd = Lin32CreateTemporary(target.folder, temporary);
-    if (fd < 0) {
-        return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
-    }
     DWORD error = ERROR_SUCCESS;
     for (;;) {
         ssize_t got = read(source, g_copyBuffer, sizeof g_copyBuffer);
@@ -51,21 +49,97 @@ DWORD WriteCopy(int source, const struct stat &sourceInfo, const Lin32Path &targ
             error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
         }
     }
-    if (error == ERROR_SUCCESS && target.driveType == DRIVE_REMOVABLE) {
+    if (error == ERROR_SUCCESS) {
+        DWORD bits = Lin32StoredDosBitsOfOpen(source, sourceInfo);
+        struct stat copyInfo;
+        if (bits != 0 && fstat(fd, &copyInfo) == 0) {
+            Lin32StoreDosBitsOfOpen(fd, copyInfo, bits);
+        }
+    }
+    if (error == ERROR_SUCCESS && driveType == DRIVE_REMOVABLE) {
         error = Lin32InjectedFailure(LIN32_OP_FLUSH);
         if (error == ERROR_SUCCESS && fsync(fd) != 0) {
             error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
         }
     }
+    return error;
+}
+
+// Gives the unnamed file fd the name target. Where the kernel links an open file only
+// for a privileged caller, its /proc name serves. Returns 0 or an errno.
+int NameUnnamed(int fd, const std::string &target)
+{
+    if (linkat(fd, "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) == 0) {
+        return 0;
+    }
+    if (errno != ENOENT && errno != EPERM) {
+        return errno;
+    }
+    char proc[48];
+    snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
+    if (linkat(AT_FDCWD, proc, AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return 0;
+    }
+    return errno;
+}
+
+// A new file, written unnamed and named when complete. unavailable is set, and nothing
+// is left behind, where the file system has no unnamed files or they cannot be named.
+DWORD CopyUnnamed(int source, const struct stat &sourceInfo, const Lin32Path &target,
+                  bool &unavailable)
+{
+    unavailable = false;
+    int fd = open(target.folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        unavailable = true;
+        return ERROR_SUCCESS;
+    }
+    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType);
+    if (error == ERROR_SUCCESS) {
+        error = Lin32InjectedFailure(LIN32_OP_RENAME);
+    }
+    bool named = false;
+    if (error == ERROR_SUCCESS) {
+        int failure = NameUnnamed(fd, target.linuxPath);
+        named = failure == 0;
+        if (failure == EEXIST) {
+            // Made by someone else since the caller looked: not this copy's to replace.
+            error = ERROR_FILE_EXISTS;
+        } else if (failure == ENOENT || failure == EPERM || failure == EACCES) {
+            unavailable = true;
+        } else if (failure != 0) {
+            error = Lin32ErrorFromErrno(failure, ERROR_ACCESS_DENIED);
+        }
+    }
+    if (close(fd) != 0 && named) {
+        // A late write error (network file systems report them here): the copy is not
+        // whole, and the name it was just given goes again.
+        error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+        unlink(target.linuxPath.c_str());
+    }
+    return error;
+}
+
+// A copy through a temporary name in the target's folder, renamed over the target.
+DWORD CopyViaTemporary(int source, const struct stat &sourceInfo, const Lin32Path &target)
+{
+    std::string temporary;
+    int fd = Lin32CreateTemporary(target.folder, temporary);
+    if (fd < 0) {
+        return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType);
     if (close(fd) != 0 && error == ERROR_SUCCESS) {
         error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
     }
     if (error == ERROR_SUCCESS) {
-        struct stat copyInfo;
-        DWORD bits = Lin32StoredDosBitsOfOpen(source, sourceInfo);
-        if (bits != 0 && stat(temporary.c_str(), &copyInfo) == 0) {
-            Lin32StoreDosBits(temporary, copyInfo, bits);
-        }
+        error = Lin32InjectedFailure(LIN32_OP_RENAME);
+    }
+    if (error == ERROR_SUCCESS && rename(temporary.c_str(), target.linuxPath.c_str()) != 0) {
+        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+    }
+    if (error != ERROR_SUCCESS) {
+        unlink(temporary.c_str());
     }
     return error;
 }
@@ -124,19 +198,16 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
     if (fd < 0) {
         return Fail(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
     }
-    std::string temporary;
-    error = WriteCopy(fd, source.info, destination, temporary);
+    bool unavailable = true;
+    if (!destination.exists) {
+        error = CopyUnnamed(fd, source.info, destination, unavailable);
+    }
+    if (unavailable) {
+        error = lseek(fd, 0, SEEK_SET) == 0 ? CopyViaTemporary(fd, source.info, destination)
+                                            : Lin32ErrorFromErrno(errno, ERROR_READ_FAULT);
+    }
     close(fd);
-    if (error == ERROR_SUCCESS) {
-        error = Lin32InjectedFailure(LIN32_OP_RENAME);
-    }
-    if (error == ERROR_SUCCESS && rename(temporary.c_str(), destination.linuxPath.c_str()) != 0) {
-        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
-    }
     if (error != ERROR_SUCCESS) {
-        if (!temporary.empty()) {
-            unlink(temporary.c_str());
-        }
         return Fail(error);
     }
     if (destination.exists) {

@@ -81,6 +81,7 @@ bool Lin32IsReadOnly(const struct stat &info);
 DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info);
 DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info);  // the same, of an open file
 bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits);
+bool Lin32StoreDosBitsOfOpen(int fd, const struct stat &info, DWORD bits);
 void Lin32ForgetFile(const struct stat &info);  // aliases and sizes of a removed file
 bool Lin32ShortName(const struct stat &info, std::string &alias);
 bool Lin32AnyShortNames(void);

@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(Files, CopyTakesOverTimeAndReadOnly)
+TEST_F(Files, CopyTakesOverTimeAndAttributes)
 {
     SetWriteTime("c/src/a.mas", 1078650300);
     ASSERT_TRUE(SetFileAttributesA("C:\\src\\a.mas", FILE_ATTRIBUTE_READONLY));
@@ -41,6 +41,12 @@ TEST_F(Files, CopyTakesOverTimeAndReadOnly)
     EXPECT_EQ(std::vector<std::string>({"a.mas", "b.mas"}), ListLinux("c/dst"));
     EXPECT_EQ("new chart", ReadLinux("c/dst/a.mas"));
     EXPECT_EQ(0u, GetFileAttributesA("C:\\dst\\a.mas") & FILE_ATTRIBUTE_READONLY);
+    // hidden and system go with the copy, which is complete once it has a name
+    const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesA("C:\\src\\a.mas", hiddenSystem));
+    ASSERT_TRUE(CopyFileA("C:\\src\\a.mas", "C:\\dst\\c.mas", FALSE));
+    EXPECT_EQ(hiddenSystem, GetFileAttributesA("C:\\dst\\c.mas") & hiddenSystem);
+    EXPECT_EQ("new chart", ReadLinux("c/dst/c.mas"));
 }
 
 TEST_F(Files, CopyFailures)
