@@ -24,10 +24,17 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
-// Writes the open source into the new file fd and gives it the source's permissions,
-// time of last change and hidden/system bits; synced on a removable drive.
-DWORD FillCopy(int source, const struct stat &sourceInfo, int fd, UINT driveType)
+// Set once an unnamed file could not be named (no capability and no /proc): later new
+// files go through a temporary name at once instead of being written twice.
+bool g_unnamedCannotBeNamed = false;
+
+// Writes the open source into the new file fd and gives it the source's hidden/system
+// bits, permissions and time of last change; synced on a removable drive. copyInfo is
+// the new file's stat where bits were stored for it, else its st_ino is 0.
+DWORD FillCopy(int source, const struct stat &sourceInfo, int fd, UINT driveType,
+               struct stat &copyInfo)
 {
+    copyInfo.st_ino = 0;
     DWORD error = ERROR_SUCCESS;
     for (;;) {
         ssize_t got = read(source, g_copyBuffer, sizeof g_copyBuffer);
@@ -44,16 +51,16 @@ DWORD FillCopy(int source, const struct stat &sourceInfo, int fd, UINT driveType
         }
     }
     if (error == ERROR_SUCCESS) {
-        struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-        if (fchmod(fd, sourceInfo.st_mode & 07777) != 0 || futimens(fd, times) != 0) {
-            error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
+        // Before the mode: a read-only file refuses new attributes even to its owner.
+        DWORD bits = Lin32StoredDosBitsOfOpen(source, sourceInfo);
+        if (bits != 0 && fstat(fd, &copyInfo) == 0) {
+            Lin32StoreDosBitsOfOpen(fd, copyInfo, bits);
         }
     }
     if (error == ERROR_SUCCESS) {
-        DWORD bits = Lin32StoredDosBitsOfOpen(source, sourceInfo);
-        struct stat copyInfo;
-        if (bits != 0 && fstat(fd, &copyInfo) == 0) {
-            Lin32StoreDosBitsOfOpen(fd, copyInfo, bits);
+        struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
+        if (fchmod(fd, sourceInfo.st_mode & 07777) != 0 || futimens(fd, times) != 0) {
+            error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
         }
     }
     if (error == ERROR_SUCCESS && driveType == DRIVE_REMOVABLE) {
@@ -63,6 +70,15 @@ DWORD FillCopy(int source, const struct stat &sourceInfo, int fd, UINT driveType
         }
     }
     return error;
+}
+
+// Bits kept in memory (file systems without extended attributes) for a copy that did
+// not come about would otherwise mark the next file given its inode number.
+void ForgetFailedCopy(const struct stat &copyInfo)
+{
+    if (copyInfo.st_ino != 0) {
+        Lin32ForgetFile(copyInfo);
+    }
 }
 
 // Gives the unnamed file fd the name target. Where the kernel links an open file only
@@ -84,7 +100,9 @@ int NameUnnamed(int fd, const std::string &target)
 }
 
 // A new file, written unnamed and named when complete. unavailable is set, and nothing
-// is left behind, where the file system has no unnamed files or they cannot be named.
+// is left behind, where the file system has no unnamed files, where one cannot be
+// named, or where the name has been taken since the caller looked (the copy then
+// replaces it, as Windows would).
 DWORD CopyUnnamed(int source, const struct stat &sourceInfo, const Lin32Path &target,
                   bool &unavailable)
 {
@@ -94,7 +112,16 @@ DWORD CopyUnnamed(int source, const struct stat &sourceInfo, const Lin32Path &ta
         unavailable = true;
         return ERROR_SUCCESS;
     }
-    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType);
+    struct stat copyInfo;
+    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType, copyInfo);
+    if (error == ERROR_SUCCESS) {
+        // Network and FUSE file systems report a late write error at a close: closing a
+        // second descriptor asks for it while the copy has no name yet.
+        int probe = dup(fd);
+        if (probe < 0 || close(probe) != 0) {
+            error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
+        }
+    }
     if (error == ERROR_SUCCESS) {
         error = Lin32InjectedFailure(LIN32_OP_RENAME);
     }
@@ -102,20 +129,24 @@ DWORD CopyUnnamed(int source, const struct stat &sourceInfo, const Lin32Path &ta
     if (error == ERROR_SUCCESS) {
         int failure = NameUnnamed(fd, target.linuxPath);
         named = failure == 0;
-        if (failure == EEXIST) {
-            // Made by someone else since the caller looked: not this copy's to replace.
-            error = ERROR_FILE_EXISTS;
-        } else if (failure == ENOENT || failure == EPERM || failure == EACCES) {
+        struct stat folderInfo;
+        if ((failure == ENOENT || failure == EPERM) &&
+            stat(target.folder.c_str(), &folderInfo) == 0) {
+            g_unnamedCannotBeNamed = true;  // not a folder gone since the look-up
+        }
+        if (failure == EEXIST || failure == ENOENT || failure == EPERM || failure == EACCES) {
             unavailable = true;
         } else if (failure != 0) {
             error = Lin32ErrorFromErrno(failure, ERROR_ACCESS_DENIED);
         }
     }
     if (close(fd) != 0 && named) {
-        // A late write error (network file systems report them here): the copy is not
-        // whole, and the name it was just given goes again.
+        // Still a late write error: the copy is not whole, and its new name goes again.
         error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
         unlink(target.linuxPath.c_str());
+    }
+    if (!named || error != ERROR_SUCCESS) {
+        ForgetFailedCopy(copyInfo);
     }
     return error;
 }
@@ -128,7 +159,8 @@ DWORD CopyViaTemporary(int source, const struct stat &sourceInfo, const Lin32Pat
     if (fd < 0) {
         return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
     }
-    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType);
+    struct stat copyInfo;
+    DWORD error = FillCopy(source, sourceInfo, fd, target.driveType, copyInfo);
     if (close(fd) != 0 && error == ERROR_SUCCESS) {
         error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
     }
@@ -140,6 +172,7 @@ DWORD CopyViaTemporary(int source, const struct stat &sourceInfo, const Lin32Pat
     }
     if (error != ERROR_SUCCESS) {
         unlink(temporary.c_str());
+        ForgetFailedCopy(copyInfo);
     }
     return error;
 }
@@ -199,7 +232,7 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
         return Fail(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
     }
     bool unavailable = true;
-    if (!destination.exists) {
+    if (!destination.exists && !g_unnamedCannotBeNamed) {
         error = CopyUnnamed(fd, source.info, destination, unavailable);
     }
     if (unavailable) {

@@ -6,6 +6,7 @@
 #include <string.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +86,16 @@ TEST_F(Files, CopyFailures)
     EXPECT_EQ("old chart", ReadLinux("c/dst/a.mas"));
     EXPECT_EQ(std::vector<std::string>({"a.mas", "dir.mas", "hidden.mas", "ro.mas"}),
               ListLinux("c/dst"));
+}
+
+// A name that the look-up did not take for a file (here a link that leads nowhere) is
+// replaced, as the copy to a free name was meant to be.
+TEST_F(Files, CopyReplacesALinkThatLeadsNowhere)
+{
+    ASSERT_EQ(0, symlink("nowhere", Linux("c/dst/b.mas").c_str()));
+    EXPECT_TRUE(CopyFileA("C:\\src\\a.mas", "C:\\dst\\b.mas", FALSE));
+    EXPECT_EQ("new chart", ReadLinux("c/dst/b.mas"));
+    EXPECT_EQ(std::vector<std::string>({"a.mas", "b.mas"}), ListLinux("c/dst"));
 }
 
 // Two drive letters can name one folder: a copy of a file onto itself must fail, or a
