@@ -1,5 +1,6 @@
-// Shared pieces of the fuzz targets: fields fenced by poisoned guard bytes, a quiet
-// recorder for message boxes, and a check that stops the run with a readable reason.
+// Shared pieces of the fuzz targets: file names from arbitrary bytes, fields fenced by
+// poisoned guard bytes, a quiet recorder for message boxes, and a check that stops the
+// run with a readable reason.
 #ifndef FUZZ_FUZZ_SUPPORT_H
 #define FUZZ_FUZZ_SUPPORT_H
 
@@ -46,6 +47,18 @@ inline std::string Shown(const char *bytes, int n) {
         }
     }
     return out + "\"";
+}
+
+// Bytes that Windows does not allow in a file name become letters; blanks and dots at
+// the end go, as Windows drops them.
+inline std::string FileName(const std::string &bytes) {
+    std::string name;
+    for (unsigned char c : bytes) {
+        bool forbidden = c < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr;
+        name += forbidden ? static_cast<char>('a' + c % 26) : static_cast<char>(c);
+    }
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+    return name;
 }
 
 // A field of `size` bytes with poisoned guard bytes on both sides: any read or write

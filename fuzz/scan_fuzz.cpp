@@ -44,16 +44,6 @@ bool Setup() {
     return Lin32MapDrive('c', drive.c_str(), DRIVE_FIXED) && SetCurrentDirectoryA("C:\\");
 }
 
-std::string FileName(const std::string &bytes) {
-    std::string name;
-    for (unsigned char c : bytes) {
-        bool forbidden = c < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr;
-        name += forbidden ? static_cast<char>('a' + c % 26) : static_cast<char>(c);
-    }
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-    return name;
-}
-
 // What the platform's search says of an entry, and the time the entry was given.
 struct Entry {
     std::string name;

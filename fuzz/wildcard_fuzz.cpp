@@ -40,18 +40,6 @@ bool Setup() {
     return Lin32MapDrive('c', drive.c_str(), DRIVE_FIXED);
 }
 
-// Bytes that Windows does not allow in a file name become letters; blanks and dots at
-// the end go, as Windows drops them.
-std::string FileName(const std::string &bytes) {
-    std::string name;
-    for (unsigned char c : bytes) {
-        bool forbidden = c < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr;
-        name += forbidden ? static_cast<char>('a' + c % 26) : static_cast<char>(c);
-    }
-    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-    return name;
-}
-
 char SwapCase(char c) {
     if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
     if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
