@@ -1,20 +1,37 @@
 // File primitives: copy and delete one file named by a fixed-width field and a length,
 // with a status instead of the platform's error code.
+//
+// CopyFileA writes straight onto its destination: when it fails midway (a full disk, a
+// source that cannot be read to its end) the chart that stood there is already gone,
+// and what was written carries the source's time, so it lists as if it were the source.
+// So FTNFCO copies to a temporary file in the destination's folder and puts it in the
+// chart's place only once the copy is complete (a rename within the folder, which
+// replaces the chart at once or not at all).
 #include "ftn.h"
 
-#include "../Kopf01/winapi.h"
 #include "../app/errorbox.h"
 
+#include <stdio.h>
 #include <string.h>
 
 enum {
     NAME_SIZE = MAX_PATH,          // name buffer: the text and its NUL
     LONGEST_NAME = NAME_SIZE - 1,
     STATUS_DONE = 0,
-    STATUS_FAILED = 3
+    STATUS_FAILED = 3,
+    TEMPORARY_TRIES = 64           // names taken by others before the copy gives up
 };
 
 static const char kCopyLabel[] = "ftnfco";
+
+// A temporary file that a failed copy could not remove (its drive was gone, say); the
+// next copy tries again, so that none stays behind once the drive is back.
+static char g_LeftTemporary[NAME_SIZE];
+
+// Numbers the temporary names. It starts from the process and the clock, so that two
+// programs copying into one folder rarely try the same name.
+static DWORD g_TemporaryNumber;
+static bool g_TemporaryNumberSet;
 
 // Only the low 16 bits of a length count.
 static int Length16(int length) { return (short)(length & 0xFFFF); }
@@ -28,6 +45,116 @@ static bool MakeName(const char *path, int length, char *name)
     }
     memcpy(name, path, (size_t)length);
     name[length] = '\0';
+    return true;
+}
+
+// Length of the folder part of name, up to and with its last "\"; 0 when it has none.
+static int FolderLength(const char *name)
+{
+    const char *separator = strrchr(name, '\\');
+    return separator == NULL ? 0 : (int)(separator - name) + 1;
+}
+
+// A read-only or hidden temporary file refuses deletion until its attribute goes.
+static bool RemoveTemporary(const char *name)
+{
+    if (DeleteFileA(name) || GetLastError() == ERROR_FILE_NOT_FOUND) {
+        return true;
+    }
+    SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(name) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+static void DropTemporary(const char *name)
+{
+    if (!RemoveTemporary(name) && strlen(name) < sizeof g_LeftTemporary) {
+        strcpy(g_LeftTemporary, name);
+    }
+}
+
+static void RetryLeftTemporary(void)
+{
+    if (g_LeftTemporary[0] != '\0' && RemoveTemporary(g_LeftTemporary)) {
+        g_LeftTemporary[0] = '\0';
+    }
+}
+
+// The next temporary name in the folder (folderLength characters of target).
+static bool NextTemporaryName(const char *target, int folderLength, char *temporary)
+{
+    if (!g_TemporaryNumberSet) {
+        g_TemporaryNumber = GetCurrentProcessId() * 40503u + GetTickCount();
+        g_TemporaryNumberSet = true;
+    }
+    char leaf[16];
+    snprintf(leaf, sizeof leaf, "CXF%05X.TMP", (unsigned)(g_TemporaryNumber++ & 0xFFFFFu));
+    size_t leafLength = strlen(leaf);
+    if ((size_t)folderLength + leafLength > LONGEST_NAME) {
+        return false;
+    }
+    memcpy(temporary, target, (size_t)folderLength);
+    memcpy(temporary + folderLength, leaf, leafLength + 1);
+    return true;
+}
+
+// The name the copy must take: to itself, or the spelling of the chart already there.
+// False when what stands there must not be replaced.
+static bool ChooseTarget(const char *from, const char *to, char *target)
+{
+    strcpy(target, to);
+    ChartEntry existing;
+    if (!FindChartEntry(to, (int)strlen(to), &existing)) {
+        return true;  // nothing there yet, or a name the copy itself will refuse
+    }
+    int folderLength = FolderLength(to);
+    // Refused whatever the platform would do: Wine run as root writes over a read-only
+    // file, and its rename replaces one for any user.
+    if ((existing.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    // Found under another long name: the name is that entry's 8.3 alias, and the entry
+    // is another file, which a copy under that name would overwrite.
+    if (!IsLongNameOf(to, &existing)) {
+        return false;
+    }
+    // Two drive letters can lead to one folder: a copy onto the source itself.
+    if (!DistinctFiles(from, to)) {
+        return false;
+    }
+    size_t longLength = strlen(existing.longName);
+    if ((size_t)folderLength + longLength > LONGEST_NAME) {
+        return false;
+    }
+    memcpy(target + folderLength, existing.longName, longLength + 1);
+    return true;
+}
+
+static bool CopyKeepingDestination(const char *from, const char *to)
+{
+    char target[NAME_SIZE];
+    int folderLength = FolderLength(to);
+    if (folderLength == 0 || !ChooseTarget(from, to, target)) {
+        return false;
+    }
+    char temporary[NAME_SIZE];
+    for (int tries = 0;; ++tries) {
+        if (tries == TEMPORARY_TRIES || !NextTemporaryName(target, folderLength, temporary)) {
+            return false;
+        }
+        // The copy takes the name only if nobody has it, so it never overwrites a file.
+        if (CopyFileA(from, temporary, TRUE)) {
+            break;
+        }
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            DropTemporary(temporary);  // what a copy that failed midway left
+            return false;
+        }
+    }
+    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
+        DropTemporary(temporary);
+        return false;
+    }
     return true;
 }
 
@@ -48,7 +175,8 @@ void FTNFCO(short *status, const char *source, int sourceLength, const char *des
         *status = STATUS_FAILED;
         return;
     }
-    *status = CopyFileA(from, to, FALSE) ? STATUS_DONE : STATUS_FAILED;
+    RetryLeftTemporary();
+    *status = CopyKeepingDestination(from, to) ? STATUS_DONE : STATUS_FAILED;
 }
 
 void FTNFDE(short *status, const char *path, int length)
@@ -60,4 +188,24 @@ void FTNFDE(short *status, const char *path, int length)
         return;
     }
     *status = DeleteFileA(name) ? STATUS_DONE : STATUS_FAILED;
+}
+
+bool DistinctFiles(const char *first, const char *second)
+{
+    // While the first is open for reading, the second cannot be opened by a caller that
+    // does not share reading if, and only if, it is the same file.
+    HANDLE held = CreateFileA(first, GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (held == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    HANDLE probe = CreateFileA(second, GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    bool distinct = probe != INVALID_HANDLE_VALUE;
+    if (distinct) {
+        CloseHandle(probe);
+    }
+    CloseHandle(held);
+    return distinct;
 }

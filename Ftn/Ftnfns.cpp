@@ -3,6 +3,7 @@
 #include "ftn.h"
 
 #include "../Basis/ini.h"
+#include "../Kopf01/textfield.h"
 #include "../Kopf01/winapi.h"
 
 #include <string.h>
@@ -69,7 +70,9 @@ static bool FitsShortForm(const char *name, int n)
     return memchr(name, ' ', (size_t)n) == NULL;
 }
 
-static const char *ChooseName(void)
+// The name a search returns for an entry: its long name or its 8.3 alias, as SHOW_ALIAS
+// and the form of the long name decide. Both are NUL-terminated within their fields.
+static const char *ChooseName(const char *longName, const char *alias)
 {
     if (!g_search.aliasRead) {
         int logical = 0;
@@ -78,12 +81,6 @@ static const char *ChooseName(void)
                              logical;
         g_search.aliasRead = true;
     }
-    // The platform's fields, each held to its own size.
-    WIN32_FIND_DATAA &found = g_search.found;
-    found.cFileName[MAX_PATH - 1] = '\0';
-    found.cAlternateFileName[ALIAS_SIZE - 1] = '\0';
-    const char *longName = found.cFileName;
-    const char *alias = found.cAlternateFileName;
     if (alias[0] == '\0') {
         return longName;
     }
@@ -93,21 +90,10 @@ static const char *ChooseName(void)
     return FitsShortForm(longName, (int)strlen(longName)) ? longName : alias;
 }
 
-static void Deliver(char *name, short nameSize, short *nameLength, short *attributes,
-                    FoundEntry *entry)
+// Size and local date and time of a found entry; the date and time are 0 when the time
+// cannot be converted.
+static void FillFoundEntry(const WIN32_FIND_DATAA &found, FoundEntry *entry)
 {
-    const char *chosen = ChooseName();
-    short copied = 0;
-    while (copied < LONGEST_NAME && copied < nameSize && chosen[copied] != '\0') {
-        name[copied] = chosen[copied];
-        ++copied;
-    }
-    if (copied < nameSize) {
-        name[copied] = '\0';
-    }
-    *nameLength = copied;
-    const WIN32_FIND_DATAA &found = g_search.found;
-    *attributes = (short)(found.dwFileAttributes & 0xFFFFu);
     entry->size = (int)found.nFileSizeLow;
     entry->sizeHigh = found.nFileSizeHigh;
     FILETIME local;
@@ -124,6 +110,27 @@ static void Deliver(char *name, short nameSize, short *nameLength, short *attrib
         entry->year = entry->month = entry->day = 0;
         entry->hour = entry->minute = entry->second = 0;
     }
+}
+
+static void Deliver(char *name, short nameSize, short *nameLength, short *attributes,
+                    FoundEntry *entry)
+{
+    // The platform's fields, each held to its own size.
+    WIN32_FIND_DATAA &found = g_search.found;
+    found.cFileName[MAX_PATH - 1] = '\0';
+    found.cAlternateFileName[ALIAS_SIZE - 1] = '\0';
+    const char *chosen = ChooseName(found.cFileName, found.cAlternateFileName);
+    short copied = 0;
+    while (copied < LONGEST_NAME && copied < nameSize && chosen[copied] != '\0') {
+        name[copied] = chosen[copied];
+        ++copied;
+    }
+    if (copied < nameSize) {
+        name[copied] = '\0';
+    }
+    *nameLength = copied;
+    *attributes = (short)(g_search.found.dwFileAttributes & 0xFFFFu);
+    FillFoundEntry(g_search.found, entry);
 }
 
 // Passes over entries that share no attribute bit with the mask. False, with the
@@ -223,4 +230,53 @@ void FTNFNS(short *status, short mode, char *name, short nameSize, short *nameLe
         *status = STATUS_NEXT_FAILED;
         break;
     }
+}
+
+bool FindChartEntry(const char *path, int length, ChartEntry *entry)
+{
+    char name[MAX_PATH];
+    if (path == NULL || length < 1 || length >= MAX_PATH) {
+        return false;
+    }
+    memcpy(name, path, (size_t)length);
+    name[length] = '\0';
+    // The search takes these as wildcards, and no file name holds one.
+    if (strpbrk(name, "*?<>\"|") != NULL) {
+        return false;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(name, &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    found.cFileName[MAX_PATH - 1] = '\0';
+    found.cAlternateFileName[ALIAS_SIZE - 1] = '\0';
+    memcpy(entry->longName, found.cFileName, sizeof entry->longName);
+    memcpy(entry->alias, found.cAlternateFileName, sizeof entry->alias);
+    entry->attributes = found.dwFileAttributes;
+    FillFoundEntry(found, &entry->found);
+    return true;
+}
+
+bool IsLongNameOf(const char *path, const ChartEntry *entry)
+{
+    const char *separator = strrchr(path, '\\');
+    const char *leaf = separator == NULL ? path : separator + 1;
+    size_t length = strlen(leaf);
+    if (length != strnlen(entry->longName, sizeof entry->longName) || length >= MAX_PATH) {
+        return false;
+    }
+    char first[MAX_PATH];
+    char second[MAX_PATH];
+    memcpy(first, leaf, length + 1);
+    memcpy(second, entry->longName, length + 1);
+    KleGro(first, (short)length);
+    KleGro(second, (short)length);
+    return memcmp(first, second, length) == 0;
+}
+
+const char *ListedName(const ChartEntry *entry)
+{
+    return ChooseName(entry->longName, entry->alias);
 }

@@ -3,10 +3,23 @@
 #ifndef CHARTXFER_FTN_H
 #define CHARTXFER_FTN_H
 
-// Copies source to destination, replacing an existing destination. Status 0 done,
-// 3 failed (any reason; also for a length of 0 or less, after the error box).
+#include "../Kopf01/winapi.h"
+
+// Copies source to destination, replacing an existing destination, which stays whole
+// until the copy is: the copy goes to a temporary file of the destination's folder and
+// takes the destination's place only when complete. A read-only destination, one that
+// is the source itself under another name, and a name that is another entry's 8.3 alias
+// are refused. Status 0 done, 3 failed (any reason; also for a length of 0 or less,
+// after the error box). On a failure nothing but the temporary file was written, and it
+// is removed. The temporary file is named "CXF", five hexadecimal digits and ".TMP": an
+// 8.3 name on every medium, which no chart pattern matches.
 void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
             int destinationLength);
+
+// True when both names reach existing files and these are two different files; false
+// for one file under two names (two drive letters of one folder) and when either
+// cannot be opened.
+bool DistinctFiles(const char *first, const char *second);
 
 // Deletes one file. Status 0 done, 3 failed.
 void FTNFDE(short *status, const char *path, int length);
@@ -32,6 +45,27 @@ struct FoundEntry {
     short minute;
     short second;
 };
+
+// One entry looked up by its exact name: the long name the platform gives it (also when
+// the path names it by its 8.3 alias), its attributes, and its size and local time.
+struct ChartEntry {
+    char longName[MAX_PATH];
+    char alias[14];  // empty when the platform gives none
+    DWORD attributes;
+    FoundEntry found;
+};
+
+// Looks up the entry that path (length characters, no wildcard) names. False when
+// there is none, or the path holds a wildcard or does not fit MAX_PATH.
+bool FindChartEntry(const char *path, int length, ChartEntry *entry);
+
+// Whether the last component of path (NUL-terminated) is the entry's long name, letters
+// compared regardless of case; false when the path names the entry by its 8.3 alias.
+bool IsLongNameOf(const char *path, const ChartEntry *entry);
+
+// The name under which a directory search returns the entry: its long name or its 8.3
+// alias, as SHOW_ALIAS and the form of the long name decide.
+const char *ListedName(const ChartEntry *entry);
 
 enum { FTNFNS_FIRST = 1, FTNFNS_NEXT = 2, FTNFNS_CLOSE = 3 };
 

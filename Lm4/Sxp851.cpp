@@ -2,7 +2,6 @@
 // directory, in the order in which the platform's search yields them.
 #include "scan.h"
 
-#include "../Ftn/ftn.h"
 #include "../Kopf01/textfield.h"
 #include "../Kopf01/winapi.h"
 
@@ -12,21 +11,7 @@
 
 enum {
     SCAN_NAME_SIZE = 200,   // the pattern, and each name found, at most 200 characters
-    BASE_LENGTH = 8,
-    // scan line, 0-based columns
-    LINE_EXTENSION = 8,     // columns 9-12
-    EXTENSION_LENGTH = 4,
-    LINE_NAME_LENGTH = 12,  // columns 1-12 are upper-cased
-    LINE_CUT_MARK = 12,     // column 13: "*" when the name was cut to fit columns 1-12
-    LINE_SIZE = 14,         // columns 15-21
-    SIZE_LENGTH = 7,
-    LINE_DAY = 23,          // columns 24-25
-    LINE_MONTH = 26,
-    LINE_YEAR = 29,
-    LINE_HOUR = 33,
-    LINE_MINUTE = 36,
-    // name entry
-    ENTRY_BASE = 1          // columns 2-9
+    LINE_NAME_COLUMNS = SCAN_NAME_LENGTH + SCAN_EXTENSION_LENGTH  // upper-cased
 };
 
 // The largest size that the 7 columns hold; anything larger shows as it, so that a huge
@@ -50,17 +35,17 @@ static void WriteSizeAndTime(char *line, const FoundEntry &entry)
     if (size > kLargestShownSize) {
         size = kLargestShownSize;
     }
-    char text[SIZE_LENGTH + 1];
+    char text[SCAN_SIZE_LENGTH + 1];
     snprintf(text, sizeof text, "%7u", (unsigned)size);
-    memcpy(line + LINE_SIZE, text, SIZE_LENGTH);
-    TwoDigits(line + LINE_DAY, entry.day);
-    line[LINE_DAY + 2] = '.';
-    TwoDigits(line + LINE_MONTH, entry.month);
-    line[LINE_MONTH + 2] = '.';
-    TwoDigits(line + LINE_YEAR, entry.year % 100);
-    TwoDigits(line + LINE_HOUR, entry.hour);
-    line[LINE_HOUR + 2] = ':';
-    TwoDigits(line + LINE_MINUTE, entry.minute);
+    memcpy(line + SCAN_SIZE, text, SCAN_SIZE_LENGTH);
+    TwoDigits(line + SCAN_DAY, entry.day);
+    line[SCAN_DAY + 2] = '.';
+    TwoDigits(line + SCAN_MONTH, entry.month);
+    line[SCAN_MONTH + 2] = '.';
+    TwoDigits(line + SCAN_YEAR, entry.year % 100);
+    TwoDigits(line + SCAN_HOUR, entry.hour);
+    line[SCAN_HOUR + 2] = ':';
+    TwoDigits(line + SCAN_MINUTE, entry.minute);
 }
 
 // Length of the part of the name before its first ".".
@@ -92,6 +77,31 @@ static short StartScan(const char *pattern, short patternLength, char *name,
     return status;
 }
 
+bool ScanLineOf(const char *name, short nameLength, const FoundEntry *entry,
+                char line[SCAN_LINE_LENGTH])
+{
+    int base = BaseLength(name, nameLength);
+    if (base == 0) {
+        return false;
+    }
+    WriteSizeAndTime(line, *entry);
+    memcpy(line + SCAN_NAME, name, (size_t)AtMost(base, SCAN_NAME_LENGTH));
+    if (base < nameLength) {
+        memcpy(line + SCAN_EXTENSION, name + base,
+               (size_t)AtMost(nameLength - base, SCAN_EXTENSION_LENGTH));
+    } else {
+        memcpy(line + SCAN_EXTENSION, kNoExtension, SCAN_EXTENSION_LENGTH);
+    }
+    KleGro(line, LINE_NAME_COLUMNS);
+    // A cut name reads like another file's (Messtabelle.mas as MESSTABE.MAS); the mark
+    // lets a reader that needs the name back leave it out. A "*" can stand in no file
+    // name.
+    if (base > SCAN_NAME_LENGTH || nameLength - base > SCAN_EXTENSION_LENGTH) {
+        line[SCAN_CUT_MARK] = '*';
+    }
+    return true;
+}
+
 void ScanFileEntries(const char *pattern, short patternLength, char *lines, short maxCount,
                      short *count)
 {
@@ -101,25 +111,9 @@ void ScanFileEntries(const char *pattern, short patternLength, char *lines, shor
     FoundEntry entry;
     status = StartScan(pattern, patternLength, name, &nameLength, &attributes, &entry);
     while (status == 0 && *count < maxCount) {
-        int base = BaseLength(name, nameLength);
         // Directories, and names with nothing before the first "." (.mas), are no charts.
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && base > 0) {
-            char *line = lines + (size_t)*count * SCAN_LINE_LENGTH;
-            WriteSizeAndTime(line, entry);
-            memcpy(line, name, (size_t)AtMost(base, BASE_LENGTH));
-            if (base < nameLength) {
-                memcpy(line + LINE_EXTENSION, name + base,
-                       (size_t)AtMost(nameLength - base, EXTENSION_LENGTH));
-            } else {
-                memcpy(line + LINE_EXTENSION, kNoExtension, EXTENSION_LENGTH);
-            }
-            KleGro(line, LINE_NAME_LENGTH);
-            // A cut name reads like another file's (Messtabelle.mas as MESSTABE.MAS);
-            // the mark lets a reader that needs the name back leave it out. A "*" can
-            // stand in no file name.
-            if (base > BASE_LENGTH || nameLength - base > EXTENSION_LENGTH) {
-                line[LINE_CUT_MARK] = '*';
-            }
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ScanLineOf(name, nameLength, &entry, lines + (size_t)*count * SCAN_LINE_LENGTH)) {
             ++*count;
         }
         FTNFNS(&status, FTNFNS_NEXT, name, SCAN_NAME_SIZE, &nameLength, &attributes, &entry);
@@ -144,7 +138,7 @@ void ScanDirNames(const char *pattern, short patternLength, char *entries, short
             base > 0) {
             char *record = entries + (size_t)*count * NAME_ENTRY_LENGTH;
             memset(record, ' ', NAME_ENTRY_LENGTH);
-            memcpy(record + ENTRY_BASE, name, (size_t)AtMost(base, BASE_LENGTH));
+            memcpy(record + NAME_ENTRY_NAME, name, (size_t)AtMost(base, SCAN_NAME_LENGTH));
             KleGro(record, NAME_ENTRY_LENGTH);
             ++*count;
         }

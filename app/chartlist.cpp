@@ -2,7 +2,9 @@
 // line each (name, tab, dd.mm.yy, two blanks, hh:mm), sorted by name or by date.
 #include "dialog.h"
 
+#include "chartpath.h"
 #include "dialogmsg.h"
+#include "listentry.h"
 #include "../Ftn/ftn.h"
 #include "../Kopf01/sort.h"
 #include "../Kopf01/textfield.h"
@@ -11,37 +13,10 @@
 
 #include <string.h>
 
-enum {
-    PATTERN_SIZE = 256,
-    FILTER_TEXT_SIZE = 257,   // the edit's text, at most 256 characters
-    NAME_LENGTH = 8,          // chart name: columns 1-8 of scan and list line
-    // scan line, 0-based
-    SCAN_EXTENSION = 8,       // columns 9-12
-    SCAN_EXTENSION_LENGTH = 4,
-    SCAN_CUT_MARK = 12,       // column 13: "*" when the name was cut
-    SCAN_SIZE = 14,           // columns 15-21
-    SCAN_SIZE_LENGTH = 7,
-    SCAN_DATE_TIME = 23,      // columns 24-38: dd.mm.yy  hh:mm
-    SCAN_DAY = 23,
-    SCAN_MONTH = 26,
-    SCAN_YEAR = 29,
-    SCAN_HOUR = 33,
-    SCAN_MINUTE = 36,
-    // list line, 0-based
-    LINE_TAB = 8,             // column 9
-    LINE_DATE_TIME = 9,       // columns 10-24
-    DATE_TIME_LENGTH = 15,
-    LINE_END = 24,            // column 25: NUL, the end of the visible text
-    LINE_DATE_KEY = 25,       // columns 26-37: yyyymmddhhmm
-    DATE_KEY_FIRST = 26,      // 1-based key columns for the sort
-    DATE_KEY_LAST = 37,
-    SORT_BY_NAME = 1
-};
+enum { FILTER_TEXT_SIZE = 257 };  // the edit's text, at most 256 characters
 
 static const char kNotReady[] = "<nicht bereit>";
 static const char kNotPrepared[] = "<nicht vorbereitet>";
-static const char kEmptyFile[] = "      0";
-static const char kChartExtension[] = ".MAS";
 
 bool CheckDriveReady(HWND dialog, char drive, bool isSource)
 {
@@ -66,7 +41,7 @@ bool CheckDriveReady(HWND dialog, char drive, bool isSource)
 // would list another directory's files under this directory's names.
 static bool ReadNameFilter(HWND dialog, int checkId, int editId, char *filter)
 {
-    memset(filter, ' ', NAME_LENGTH);
+    memset(filter, ' ', CHART_NAME_LENGTH);
     filter[0] = '*';
     if (IsDlgButtonChecked(dialog, checkId) != BST_CHECKED) {
         return true;
@@ -77,10 +52,10 @@ static bool ReadNameFilter(HWND dialog, int checkId, int editId, char *filter)
     if (length == 0) {
         return true;
     }
-    if (length > NAME_LENGTH) {
-        length = NAME_LENGTH;
+    if (length > CHART_NAME_LENGTH) {
+        length = CHART_NAME_LENGTH;
     }
-    memset(filter, ' ', NAME_LENGTH);
+    memset(filter, ' ', CHART_NAME_LENGTH);
     memcpy(filter, text, length);
     for (size_t i = 0; i < length; i++) {
         if (filter[i] == '\\' || filter[i] == '/' || filter[i] == ':') {
@@ -88,46 +63,6 @@ static bool ReadNameFilter(HWND dialog, int checkId, int editId, char *filter)
         }
     }
     return true;
-}
-
-// A transfer names the file by columns 1-8 of its line and ".mas". Only a scan line
-// that stands for such a name may become a list line: extension exactly ".MAS", a base
-// name without blanks inside, and a file that is not empty.
-static bool IsListableChart(const char *scanLine)
-{
-    if (memcmp(scanLine + SCAN_SIZE, kEmptyFile, SCAN_SIZE_LENGTH) == 0) {
-        return false;
-    }
-    if (memcmp(scanLine + SCAN_EXTENSION, kChartExtension, SCAN_EXTENSION_LENGTH) != 0) {
-        return false;
-    }
-    // A cut name would make the line name another file.
-    if (scanLine[SCAN_CUT_MARK] != ' ') {
-        return false;
-    }
-    short nameLength = TrimLength(scanLine, NAME_LENGTH);
-    if (nameLength == 0) {
-        return false;
-    }
-    return memchr(scanLine, ' ', (size_t)nameLength) == nullptr;
-}
-
-// List line from scan line; the hidden date key carries the century (years 80-99 are
-// 1980-1999, 00-79 are 2000-2079) so that the sort by date orders across 2000.
-static void MakeListLine(const char *scanLine, char *line)
-{
-    memset(line, ' ', LIST_LINE_LENGTH);
-    memcpy(line, scanLine, NAME_LENGTH);
-    line[LINE_TAB] = '\t';
-    memcpy(line + LINE_DATE_TIME, scanLine + SCAN_DATE_TIME, DATE_TIME_LENGTH);
-    line[LINE_END] = '\0';
-    char *key = line + LINE_DATE_KEY;
-    memcpy(key, memcmp(scanLine + SCAN_YEAR, "80", 2) < 0 ? "20" : "19", 2);
-    memcpy(key + 2, scanLine + SCAN_YEAR, 2);
-    memcpy(key + 4, scanLine + SCAN_MONTH, 2);
-    memcpy(key + 6, scanLine + SCAN_DAY, 2);
-    memcpy(key + 8, scanLine + SCAN_HOUR, 2);
-    memcpy(key + 10, scanLine + SCAN_MINUTE, 2);
 }
 
 static void AddFixedLine(HWND dialog, int listId, const char *text)
@@ -155,22 +90,12 @@ void BuildChartList(char drive, const char *systemDirName, HWND dialog, int list
         AddFixedLine(dialog, listId, kNotReady);
         return;
     }
-    char filter[NAME_LENGTH];
+    char filter[CHART_NAME_LENGTH];
     if (!ReadNameFilter(dialog, filterCheckId, filterEditId, filter)) {
         return;
     }
-
-    // drive, ":\vornix\", system (8), "\mas\", filter (8), ".mas"; then without blanks
-    char pattern[PATTERN_SIZE];
-    memset(pattern, ' ', sizeof pattern);
-    pattern[0] = drive;
-    memcpy(pattern + 1, ":\\vornix\\", 9);
-    memcpy(pattern + 10, systemDirName, SYSTEM_DIR_NAME_LENGTH);
-    memcpy(pattern + 18, "\\mas\\", 5);
-    memcpy(pattern + 23, filter, NAME_LENGTH);
-    memcpy(pattern + 31, ".mas", 4);
-    short length = SqueezeBlanks(pattern, 35);
-    pattern[length] = '\0';
+    char pattern[CHART_PATH_SIZE];
+    short length = BuildChartPath(drive, systemDirName, filter, pattern);
 
     // The chart directory is the pattern up to its last "\"; entering it tests that
     // the drive is prepared and leaves it as the current directory.
@@ -200,16 +125,15 @@ void BuildChartList(char drive, const char *systemDirName, HWND dialog, int list
     }
     short count = 0;
     for (short i = 0; i < scanned; i++) {
-        const char *scanLine = scanLines + i * SCAN_LINE_LENGTH;
-        if (IsListableChart(scanLine)) {
-            MakeListLine(scanLine, lines + count * LIST_LINE_LENGTH);
+        if (ListLineOfScanLine(scanLines + i * SCAN_LINE_LENGTH,
+                               lines + count * LIST_LINE_LENGTH)) {
             count++;
         }
     }
     if (sortChoice == SORT_BY_NAME) {
-        c4sort(lines, LIST_LINE_LENGTH, count, 1, NAME_LENGTH);
+        c4sort(lines, LIST_LINE_LENGTH, count, 1, CHART_NAME_LENGTH);
     } else {
-        c4sort(lines, LIST_LINE_LENGTH, count, DATE_KEY_FIRST, DATE_KEY_LAST);
+        c4sort(lines, LIST_LINE_LENGTH, count, LINE_DATE_KEY_FIRST, LINE_DATE_KEY_LAST);
     }
     FillList(dialog, listId, lines, count);
 }

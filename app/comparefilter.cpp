@@ -2,10 +2,13 @@
 // that the destination lacks or holds in an older state.
 #include "dialog.h"
 
+#include "chartpath.h"
 #include "datenorm.h"
 #include "listentry.h"
+#include "../Ftn/ftn.h"
 #include "../Kopf01/sort.h"
 #include "../Kopf01/textfield.h"
+#include "../Lm4/scan.h"
 #include "../resources/resource.h"
 
 #include <string.h>
@@ -216,9 +219,69 @@ bool FindDestinationLine(HWND dialog, const DestinationIndex *index, const char 
            ReadListEntry(dialog, IDC_DEST_LIST, (int)found, other, LINE_SIZE, otherLength);
 }
 
+// The two chart directories, when the combos name them: where Compare looks up a
+// chart that the source list shows by its 8.3 alias.
+struct ChartDrives {
+    bool known;
+    char source;
+    char destination;
+    const char *systemDirName;
+};
+
+void ReadChartDrives(HWND dialog, ChartDrives *drives)
+{
+    drives->known = SelectedSystem(dialog, &drives->systemDirName) &&
+                    SelectedDrive(dialog, IDC_SOURCE_DRIVE, &drives->source) &&
+                    SelectedDrive(dialog, IDC_DEST_DRIVE, &drives->destination);
+}
+
+// A listed name that may be an 8.3 alias: every alias the platform makes holds a "~".
+bool MayBeAlias(const char name[CHART_NAME_LENGTH])
+{
+    return memchr(name, '~', CHART_NAME_LENGTH) != nullptr;
+}
+
+// FAT numbers aliases per folder, so one alias can stand for different charts on the
+// two drives, and one chart can have different aliases there. The chart behind a source
+// name is found on the source drive, then under its long name on the destination; name
+// becomes the name under which the destination list shows that chart. False with
+// *missing when the destination holds no such chart (or none its list can show); false
+// without it when the source chart cannot be looked up: the names then stand as listed.
+bool DestinationNameOfChart(const ChartDrives &drives, char name[CHART_NAME_LENGTH],
+                            bool *missing)
+{
+    *missing = false;
+    char path[CHART_PATH_SIZE];
+    short length = BuildChartPath(drives.source, drives.systemDirName, name, path);
+    ChartEntry source;
+    if (!FindChartEntry(path, length, &source)) {
+        return false;
+    }
+    *missing = true;
+    char target[NAMED_CHART_PATH_SIZE];
+    int targetLength =
+        BuildNamedChartPath(drives.destination, drives.systemDirName, source.longName, target);
+    ChartEntry destination;
+    if (!FindChartEntry(target, targetLength, &destination) ||
+        !IsLongNameOf(target, &destination)) {
+        return false;
+    }
+    const char *listed = ListedName(&destination);
+    char scanLine[SCAN_LINE_LENGTH];
+    char listLine[LIST_LINE_LENGTH];
+    if (!ScanLineOf(listed, (short)strnlen(listed, MAX_PATH), &destination.found, scanLine) ||
+        !ListLineOfScanLine(scanLine, listLine)) {
+        return false;
+    }
+    memcpy(name, listLine, CHART_NAME_LENGTH);
+    *missing = false;
+    return true;
+}
+
 // Whether Compare selects source line index: the destination lacks the chart, shows
 // something that is not that chart, or holds it with an older change.
-bool SourceLineWanted(HWND dialog, int index, const DestinationIndex *destinations)
+bool SourceLineWanted(HWND dialog, int index, const DestinationIndex *destinations,
+                      const ChartDrives &drives)
 {
     char line[LINE_SIZE];
     int length;
@@ -231,6 +294,11 @@ bool SourceLineWanted(HWND dialog, int index, const DestinationIndex *destinatio
 
     char search[CHART_NAME_LENGTH];
     ChartNameOfLine(line, length, search);
+    bool missing = false;
+    if (drives.known && MayBeAlias(search) && !DestinationNameOfChart(drives, search, &missing) &&
+        missing) {
+        return true;
+    }
     char other[LINE_SIZE];
     int otherLength;
     if (!FindDestinationLine(dialog, destinations, search, other, &otherLength)) {
@@ -278,11 +346,14 @@ void CompareLists(HWND dialog)
     // once at the end instead of once a line.
     DestinationIndex destinations;
     bool indexed = IndexDestination(dialog, &destinations);
+    ChartDrives drives;
+    ReadChartDrives(dialog, &drives);
     HWND sourceList = GetDlgItem(dialog, IDC_SOURCE_LIST);
     LRESULT count = SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETCOUNT, 0, 0);
     SendMessageA(sourceList, WM_SETREDRAW, FALSE, 0);
     for (LRESULT index = 0; index < count; ++index) {
-        bool wanted = SourceLineWanted(dialog, (int)index, indexed ? &destinations : nullptr);
+        bool wanted =
+            SourceLineWanted(dialog, (int)index, indexed ? &destinations : nullptr, drives);
         SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_SETSEL, wanted ? TRUE : FALSE,
                             (LPARAM)index);
     }

@@ -11,7 +11,6 @@ enum {
     MAX_SYSTEMS = 50,
     SYSTEM_DIR_NAME_LENGTH = 8,
     SYSTEM_RECORD_LENGTH = 40,
-    LIST_LINE_LENGTH = 45,
     MAX_CHARTS = 2000
 };
 
@@ -32,6 +31,18 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 bool INITDIALOG(int *driveCount, int *startIndex, char *driveLetters, char *systemTable,
                 int *systemCount, const char *commandLine,
                 char (*systemDirNames)[SYSTEM_DIR_NAME_LENGTH], HWND dialog);
+
+// The 0-based table position behind a combo's selection; false when the combo has none,
+// or one that a table of tableSize entries cannot stand for.
+bool ComboPosition(HWND dialog, int comboId, int tableSize, int *position);
+// The drive letter behind the selection of a drive combo (1000 or 1002), and the system
+// directory name behind the construction-system combo's; false without a selection.
+bool SelectedDrive(HWND dialog, int comboId, char *drive);
+bool SelectedSystem(HWND dialog, const char **systemDirName);
+
+// The sort choice of the radio buttons: 1 by name when "name" is checked, else 2.
+enum { SORT_BY_NAME = 1, SORT_BY_DATE = 2 };
+int SortChoice(HWND dialog);
 
 void EnableTransferButtons(HWND dialog, int listId);
 void RefreshLists(HWND dialog, DWORD command);

@@ -7,12 +7,16 @@
 
 enum {
     NAME_FILTER_LIMIT = 8,
-    COMMAND_ERROR_TEXT_LENGTH = 11,  // "Error: 1004"
-    SORT_BY_NAME = 1,
-    SORT_BY_DATE = 2
+    COMMAND_ERROR_TEXT_LENGTH = 11  // "Error: 1004"
 };
 
 static const DWORD kSelectionChange = 65536;  // CBN_SELCHANGE / LBN_SELCHANGE * 65536
+
+int SortChoice(HWND dialog)
+{
+    return IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED ? SORT_BY_NAME
+                                                                    : SORT_BY_DATE;
+}
 
 void EnableTransferButtons(HWND dialog, int listId)
 {
@@ -24,15 +28,35 @@ void EnableTransferButtons(HWND dialog, int listId)
     EnableWindow(GetDlgItem(dialog, IDC_DELETE), enable);
 }
 
-// The selection of a combo as a 0-based position of a table of size entries, -1 when
-// the combo has none (or one the table cannot stand for).
-static int ComboPosition(HWND dialog, int comboId, int size)
+bool ComboPosition(HWND dialog, int comboId, int tableSize, int *position)
 {
     LRESULT selection = SendDlgItemMessageA(dialog, comboId, CB_GETCURSEL, 0, 0);
-    if (selection < 0 || selection >= size) {
-        return -1;
+    if (selection < 0 || selection >= tableSize) {
+        return false;
     }
-    return (int)selection;
+    *position = (int)selection;
+    return true;
+}
+
+bool SelectedDrive(HWND dialog, int comboId, char *drive)
+{
+    int position;
+    int tableSize = g_DriveCount < MAX_DRIVES ? g_DriveCount : MAX_DRIVES;
+    if (!ComboPosition(dialog, comboId, tableSize, &position)) {
+        return false;
+    }
+    *drive = g_DriveLetters[position];
+    return true;
+}
+
+bool SelectedSystem(HWND dialog, const char **systemDirName)
+{
+    int position;
+    if (!ComboPosition(dialog, IDC_SYSTEM, MAX_SYSTEMS, &position)) {
+        return false;
+    }
+    *systemDirName = g_SystemDirNames[position];
+    return true;
 }
 
 static void ShowCommandError(const char *text)
@@ -46,34 +70,34 @@ static void ShowCommandError(const char *text)
 void RefreshLists(HWND dialog, DWORD command)
 {
     bool reported = false;
-    int system = ComboPosition(dialog, IDC_SYSTEM, MAX_SYSTEMS);
-    if (system < 0) {
+    const char *system = nullptr;
+    if (!SelectedSystem(dialog, &system)) {
         ShowCommandError("Error: 1004");
         reported = true;
     }
-    int sortChoice = IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED ? SORT_BY_NAME
-                                                                              : SORT_BY_DATE;
-    int driveLimit = g_DriveCount < MAX_DRIVES ? g_DriveCount : MAX_DRIVES;
+    int sortChoice = SortChoice(dialog);
 
     if (command != kSelectionChange + IDC_DEST_DRIVE) {
-        int source = ComboPosition(dialog, IDC_SOURCE_DRIVE, driveLimit);
-        if (source < 0 && !reported) {
-            ShowCommandError("Error: 1002");
-            reported = true;
-        }
-        if (source >= 0 && system >= 0) {
-            BuildChartList(g_DriveLetters[source], g_SystemDirNames[system], dialog,
-                           IDC_SOURCE_LIST, sortChoice, IDC_NAME_CHECK, IDC_NAME_EDIT);
+        char source;
+        if (!SelectedDrive(dialog, IDC_SOURCE_DRIVE, &source)) {
+            if (!reported) {
+                ShowCommandError("Error: 1002");
+                reported = true;
+            }
+        } else if (system != nullptr) {
+            BuildChartList(source, system, dialog, IDC_SOURCE_LIST, sortChoice, IDC_NAME_CHECK,
+                           IDC_NAME_EDIT);
         }
     }
     if (command != kSelectionChange + IDC_SOURCE_DRIVE) {
-        int destination = ComboPosition(dialog, IDC_DEST_DRIVE, driveLimit);
-        if (destination < 0 && !reported) {
-            ShowCommandError("Error: 1005");
-        }
-        if (destination >= 0 && system >= 0) {
-            BuildChartList(g_DriveLetters[destination], g_SystemDirNames[system], dialog,
-                           IDC_DEST_LIST, sortChoice, IDC_NAME_CHECK, IDC_NAME_EDIT);
+        char destination;
+        if (!SelectedDrive(dialog, IDC_DEST_DRIVE, &destination)) {
+            if (!reported) {
+                ShowCommandError("Error: 1005");
+            }
+        } else if (system != nullptr) {
+            BuildChartList(destination, system, dialog, IDC_DEST_LIST, sortChoice,
+                           IDC_NAME_CHECK, IDC_NAME_EDIT);
         }
     }
     ApplyDateFilter(dialog);

@@ -3,6 +3,7 @@
 // both lists.
 #include "dialog.h"
 
+#include "chartpath.h"
 #include "dialogmsg.h"
 #include "errorbox.h"
 #include "../Basis/ini.h"
@@ -28,7 +29,6 @@ enum {
     DISPLAY_NAME_LENGTH = 29,    // taken from the first line of the system file
     DISPLAY_FIELD_LENGTH = 32,   // columns 1-32 of a system record
     MAX_DIR_ENTRIES = 200,
-    SYSTEM_FILE_PATH_SIZE = 64,
     LIST_TAB_STOP = 60,
     ERROR_CODE_WIDTH = 5,
     COMBO_ERROR_TEXT_LENGTH = 29
@@ -154,14 +154,8 @@ static void FillDriveCombos(HWND dialog, int *driveCount, int *startIndex, char 
 // first line into record (columns 1-32, then the 8-character directory name).
 static bool ReadSystemRecord(char drive, const char *dirName, char *record)
 {
-    char path[SYSTEM_FILE_PATH_SIZE];
-    memset(path, ' ', sizeof path);
-    path[0] = drive;
-    memcpy(path + 1, ":\\vornix\\", 9);
-    memcpy(path + 10, dirName, SYSTEM_DIR_NAME_LENGTH);
-    memcpy(path + 18, "\\vornix_s.kon", 13);
-    short length = SqueezeBlanks(path, 31);
-    path[length] = '\0';
+    char path[CHART_PATH_SIZE];
+    BuildSystemPath(drive, dirName, "\\vornix_s.kon", path);
 
     LineFile file;
     if (!LineFileOpen(&file, path)) {
@@ -239,7 +233,7 @@ static int ScanSystems(HWND dialog, char drive, char *systemTable)
     for (int i = 0; i < found; i++) {
         char *entry = entries + i * NAME_ENTRY_LENGTH;
         KleGro(entry, NAME_ENTRY_LENGTH);
-        const char *dirName = entry + 1;
+        const char *dirName = entry + NAME_ENTRY_NAME;
         if (memcmp(dirName, kHelpDirectory, SYSTEM_DIR_NAME_LENGTH) == 0) {
             continue;
         }

@@ -1,6 +1,9 @@
 // Safe reads of list lines and their chart columns.
 #include "listentry.h"
 
+#include "../Kopf01/textfield.h"
+#include "../Lm4/scan.h"
+
 #include <string.h>
 
 bool ReadListEntry(HWND dialog, int listId, int index, char *buffer, int size, int *length)
@@ -50,4 +53,34 @@ void CenturyOfYear(const char *twoDigitYear, char century[2])
     } else {
         memcpy(century, "19", 2);
     }
+}
+
+bool ListLineOfScanLine(const char *scanLine, char line[LIST_LINE_LENGTH])
+{
+    static const char kEmptyFile[] = "      0";
+    static const char kChartExtension[] = ".MAS";
+    if (memcmp(scanLine + SCAN_SIZE, kEmptyFile, SCAN_SIZE_LENGTH) == 0 ||
+        memcmp(scanLine + SCAN_EXTENSION, kChartExtension, SCAN_EXTENSION_LENGTH) != 0 ||
+        scanLine[SCAN_CUT_MARK] != ' ') {
+        return false;
+    }
+    short nameLength = TrimLength(scanLine + SCAN_NAME, SCAN_NAME_LENGTH);
+    if (nameLength == 0 || memchr(scanLine + SCAN_NAME, ' ', (size_t)nameLength) != nullptr) {
+        return false;
+    }
+    memset(line, ' ', LIST_LINE_LENGTH);
+    memcpy(line, scanLine + SCAN_NAME, CHART_NAME_LENGTH);
+    line[LINE_TAB_OFFSET] = '\t';
+    memcpy(line + LINE_DATE_TIME_OFFSET, scanLine + SCAN_DATE_TIME, SCAN_DATE_TIME_LENGTH);
+    line[LINE_END_OFFSET] = '\0';
+    // The hidden date key carries the century, so that the sort by date orders across
+    // 2000.
+    char *key = line + LINE_DATE_KEY_OFFSET;
+    CenturyOfYear(scanLine + SCAN_YEAR, key);
+    memcpy(key + 2, scanLine + SCAN_YEAR, 2);
+    memcpy(key + 4, scanLine + SCAN_MONTH, 2);
+    memcpy(key + 6, scanLine + SCAN_DAY, 2);
+    memcpy(key + 8, scanLine + SCAN_HOUR, 2);
+    memcpy(key + 10, scanLine + SCAN_MINUTE, 2);
+    return true;
 }

@@ -5,16 +5,30 @@
 
 #include "../Kopf01/winapi.h"
 
+// The list line of the list builder, 45 characters: what the list control shows
+// (columns 1-24, ended by a NUL in column 25) and the hidden date key the sort uses.
+// 0-based offsets of the 1-based columns.
 enum {
-    CHART_NAME_LENGTH = 8,   // columns 1-8, blank-padded
+    CHART_NAME_LENGTH = 8,   // columns 1-8: the chart name, blank-padded
     CHART_LINE_LENGTH = 24,  // name, TAB, dd.mm.yy, two blanks, hh:mm
-    LINE_TAB_OFFSET = 8,     // 0-based offsets of the 1-based columns 9, 10, 13, 16, 20
+    LINE_TAB_OFFSET = 8,     // column 9
+    LINE_DATE_TIME_OFFSET = 9,  // columns 10-24, the scan line's date and time
     LINE_DAY_OFFSET = 9,
     LINE_MONTH_OFFSET = 12,
     LINE_YEAR_OFFSET = 15,
     LINE_TIME_OFFSET = 19,
-    LINE_TIME_LENGTH = 5
+    LINE_TIME_LENGTH = 5,
+    LINE_END_OFFSET = 24,    // column 25: NUL
+    LINE_DATE_KEY_OFFSET = 25,  // columns 26-37: century, yymmddhhmm
+    LINE_DATE_KEY_FIRST = 26,   // 1-based key columns for the sort
+    LINE_DATE_KEY_LAST = 37,
+    LIST_LINE_LENGTH = 45
 };
+
+// The list line of a scan line, when the scan line stands for a chart the program can
+// name back (its columns 1-8 and ".mas"): extension exactly ".MAS", a name without
+// blanks inside and not cut, and a file that is not empty. False for any other file.
+bool ListLineOfScanLine(const char *scanLine, char line[LIST_LINE_LENGTH]);
 
 // Copies line index of list listId into buffer (size characters, NUL-terminated) and
 // sets *length. A line that does not fit, or an index the list does not have, gives

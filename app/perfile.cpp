@@ -132,29 +132,6 @@ bool FlushToDisk(const char *name, DWORD attributes)
     return flushed;
 }
 
-// Whether two names reach two different files. Two drive letters can name one folder;
-// then the "copy" is the source itself, and deleting the source would lose the chart.
-// While the first is open for reading, the second cannot be opened by a caller that
-// does not share reading if, and only if, it is the same file. A name that cannot be
-// opened at all gives false too: nothing is known of it.
-bool DistinctFiles(const char *first, const char *second)
-{
-    HANDLE held = CreateFileA(first, GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (held == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    HANDLE probe = CreateFileA(second, GENERIC_READ, FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool distinct = probe != INVALID_HANDLE_VALUE;
-    if (distinct) {
-        CloseHandle(probe);
-    }
-    CloseHandle(held);
-    return distinct;
-}
-
 bool OnRemovableDrive(const char *name)
 {
     if (name[0] == '\0' || name[1] != ':') {

@@ -1,9 +1,11 @@
 // Copy, Move and Delete of the charts selected in the source list.
 #include "dialog.h"
 
+#include "chartpath.h"
 #include "errorbox.h"
 #include "listentry.h"
 #include "perfile.h"
+#include "../Ftn/ftn.h"
 #include "../Kopf01/textfield.h"
 #include "../resources/resource.h"
 
@@ -16,23 +18,20 @@ enum {
     MESSAGE_SIZE = 255,      // at most 254 characters
     WARNING_CAPTION_SIZE = 80,
     QUESTION_CAPTION_SIZE = 79,
-    PATH_FIELD_SIZE = 256,
     LINE_SIZE = 256,
     COUNT_WIDTH = 4,         // "####"
     MAX_COUNT_SHOWN = 9999
 };
 
-// The table position behind a combo's selection. Without a selection, or with one the
-// table does not have, the error box is shown and the command must stop.
-bool ComboPosition(HWND dialog, int comboId, int tableSize, const char *error, int *position)
+// The selection behind a combo; without one the error box names the combo, and the
+// command must stop.
+bool DriveOrReport(HWND dialog, int comboId, const char *error, char *drive)
 {
-    LRESULT selection = SendDlgItemMessageA(dialog, comboId, CB_GETCURSEL, 0, 0);
-    if (selection < 0 || selection >= tableSize) {
-        ShowErrorBox(error, (int)strlen(error));
-        return false;
+    if (SelectedDrive(dialog, comboId, drive)) {
+        return true;
     }
-    *position = (int)selection;
-    return true;
+    ShowErrorBox(error, (int)strlen(error));
+    return false;
 }
 
 // The count right-aligned over the first "####", or over the first four characters
@@ -79,41 +78,33 @@ void WarnSameDrive(HWND dialog)
     MessageBoxA(dialog, text, caption, MB_OK | MB_ICONWARNING);
 }
 
-// drive, ":\vornix\", system directory, "\mas\", blanks removed; returns its length.
-short BuildChartDirectory(char drive, const char *systemDirName, char field[PATH_FIELD_SIZE])
+// The destination of a chart: its path with the destination's drive letter, under the
+// chart's own long name where the list shows it by its 8.3 alias. FAT numbers aliases
+// per folder, so the alias can belong to another chart on the destination, which a
+// copy under the alias would overwrite. A long name can make the path longer than a
+// path may be; the copy then fails with its prompt.
+int BuildDestinationPath(char drive, const char *systemDirName, const char *path, short length,
+                         char target[NAMED_CHART_PATH_SIZE])
 {
-    memset(field, ' ', PATH_FIELD_SIZE);
-    int at = 0;
-    field[at++] = drive;
-    memcpy(field + at, ":\\vornix\\", 9);
-    at += 9;
-    memcpy(field + at, systemDirName, SYSTEM_DIR_NAME_LENGTH);
-    at += SYSTEM_DIR_NAME_LENGTH;
-    memcpy(field + at, "\\mas\\", 5);
-    return SqueezeBlanks(field, PATH_FIELD_SIZE);
-}
-
-// The chart directory, the chart name of the line and ".mas", blanks removed.
-short BuildChartPath(const char *directory, short directoryLength, const char *line,
-                     int lineLength, char path[PATH_FIELD_SIZE])
-{
-    memset(path, ' ', PATH_FIELD_SIZE);
-    memcpy(path, directory, (size_t)directoryLength);
-    ChartNameOfLine(line, lineLength, path + directoryLength);
-    memcpy(path + directoryLength + CHART_NAME_LENGTH, ".mas", 4);
-    return SqueezeBlanks(path, PATH_FIELD_SIZE);
+    ChartEntry source;
+    if (FindChartEntry(path, length, &source) && !IsLongNameOf(path, &source)) {
+        return BuildNamedChartPath(drive, systemDirName, source.longName, target);
+    }
+    memcpy(target, path, (size_t)length + 1);
+    target[0] = drive;
+    return length;
 }
 
 // One chart of the command; false with the choice when the user stopped or skipped it.
-bool TransferChart(HWND dialog, int command, const char *path, const char *destination,
-                   short length, int *choice)
+bool TransferChart(HWND dialog, int command, const char *path, short length,
+                   const char *destination, int destinationLength, int *choice)
 {
     if (command == IDC_COPY) {
-        return CopyWithPrompt(dialog, path, length, destination, length, choice);
+        return CopyWithPrompt(dialog, path, length, destination, destinationLength, choice);
     }
     // Move deletes the source only after a copy that this program has seen complete.
-    if (command == IDC_MOVE &&
-        !CopyForMoveWithPrompt(dialog, path, length, destination, length, choice)) {
+    if (command == IDC_MOVE && !CopyForMoveWithPrompt(dialog, path, length, destination,
+                                                      destinationLength, choice)) {
         return false;
     }
     return DeleteWithPrompt(dialog, path, length, choice);
@@ -128,20 +119,19 @@ void TransferSelection(HWND dialog, int command)
         return;
     }
 
-    int system;
-    int source;
-    int destination;
-    int driveCount = g_DriveCount < MAX_DRIVES ? g_DriveCount : MAX_DRIVES;
-    if (!ComboPosition(dialog, IDC_SYSTEM, MAX_SYSTEMS, "Error: 1004", &system)) {
+    const char *system;
+    if (!SelectedSystem(dialog, &system)) {
+        static const char kNoSystem[] = "Error: 1004";
+        ShowErrorBox(kNoSystem, (int)strlen(kNoSystem));
         return;
     }
     LRESULT lineCount = SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETCOUNT, 0, 0);
-    if (!ComboPosition(dialog, IDC_SOURCE_DRIVE, driveCount, "Error: 1002", &source) ||
-        !ComboPosition(dialog, IDC_DEST_DRIVE, driveCount, "Error: 1001", &destination)) {
+    char sourceDrive;
+    char destinationDrive;
+    if (!DriveOrReport(dialog, IDC_SOURCE_DRIVE, "Error: 1002", &sourceDrive) ||
+        !DriveOrReport(dialog, IDC_DEST_DRIVE, "Error: 1001", &destinationDrive)) {
         return;
     }
-    char sourceDrive = g_DriveLetters[source];
-    char destinationDrive = g_DriveLetters[destination];
 
     if (command != IDC_DELETE && sourceDrive == destinationDrive) {
         WarnSameDrive(dialog);
@@ -150,9 +140,6 @@ void TransferSelection(HWND dialog, int command)
     if (!AskConfirmation(dialog, command, (int)selected)) {
         return;
     }
-
-    char directory[PATH_FIELD_SIZE];
-    short directoryLength = BuildChartDirectory(sourceDrive, g_SystemDirNames[system], directory);
 
     // The list stays as it is until the rebuild below, so the indices stay valid.
     for (LRESULT index = 0; index < lineCount; ++index) {
@@ -164,23 +151,28 @@ void TransferSelection(HWND dialog, int command)
         if (!ReadListEntry(dialog, IDC_SOURCE_LIST, (int)index, line, LINE_SIZE, &lineLength)) {
             continue;
         }
-        char path[PATH_FIELD_SIZE];
-        short length = BuildChartPath(directory, directoryLength, line, lineLength, path);
-        char target[PATH_FIELD_SIZE];
-        memcpy(target, path, PATH_FIELD_SIZE);
-        target[0] = destinationDrive;
+        char name[CHART_NAME_LENGTH];
+        ChartNameOfLine(line, lineLength, name);
+        char path[CHART_PATH_SIZE];
+        short length = BuildChartPath(sourceDrive, system, name, path);
+        char target[NAMED_CHART_PATH_SIZE];
+        int targetLength = length;
+        if (command != IDC_DELETE) {
+            targetLength = BuildDestinationPath(destinationDrive, system, path,
+                                                length, target);
+        }
         int choice = IDABORT;
-        if (!TransferChart(dialog, command, path, target, length, &choice) &&
+        if (!TransferChart(dialog, command, path, length, target, targetLength, &choice) &&
             choice != IDIGNORE) {
             break;
         }
     }
 
     // Both lists show what the drives hold now; the date filter waits for the next refresh.
-    int sortChoice = IsDlgButtonChecked(dialog, IDC_SORT_NAME) == BST_CHECKED ? 1 : 2;
-    BuildChartList(sourceDrive, g_SystemDirNames[system], dialog, IDC_SOURCE_LIST, sortChoice,
+    int sortChoice = SortChoice(dialog);
+    BuildChartList(sourceDrive, system, dialog, IDC_SOURCE_LIST, sortChoice,
                    IDC_NAME_CHECK, IDC_NAME_EDIT);
-    BuildChartList(destinationDrive, g_SystemDirNames[system], dialog, IDC_DEST_LIST,
+    BuildChartList(destinationDrive, system, dialog, IDC_DEST_LIST,
                    sortChoice, IDC_NAME_CHECK, IDC_NAME_EDIT);
     EnableTransferButtons(dialog, IDC_SOURCE_LIST);
 }

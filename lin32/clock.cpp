@@ -61,3 +61,10 @@ void WINAPI GetLocalTime(LPSYSTEMTIME time)
     time->wSecond = (WORD)(local.tm_sec > 59 ? 59 : local.tm_sec);
     time->wMilliseconds = (WORD)(now.tv_nsec / 1000000);
 }
+
+DWORD WINAPI GetTickCount(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (DWORD)((uint64_t)now.tv_sec * 1000u + (uint64_t)now.tv_nsec / 1000000u);
+}

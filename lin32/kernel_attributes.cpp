@@ -6,6 +6,7 @@
 // and reported sizes.
 #include "kernel_internal.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <map>
 #include <stdio.h>
@@ -24,6 +25,7 @@ const DWORD kStoredBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 std::map<FileKey, DWORD> g_storedBits;  // where extended attributes are not supported
 std::map<FileKey, std::string> g_aliases;
 std::map<FileKey, uint64_t> g_sizes;
+bool g_makesShortNames[26];  // drives that give new long names an alias, as FAT does
 
 FileKey KeyOf(const struct stat &info) { return FileKey(info.st_dev, info.st_ino); }
 
@@ -179,7 +181,121 @@ bool Lin32SetShortName(const char *win32Path, const char *alias)
     return true;
 }
 
-void Lin32ClearShortNames(void) { g_aliases.clear(); }
+void Lin32ClearShortNames(void)
+{
+    g_aliases.clear();
+    for (bool &makes : g_makesShortNames) {
+        makes = false;
+    }
+}
+
+void Lin32SetDriveShortNames(char letter, bool makesShortNames)
+{
+    char upper = (char)(letter & ~0x20);
+    if (upper >= 'A' && upper <= 'Z') {
+        g_makesShortNames[upper - 'A'] = makesShortNames;
+    }
+}
+
+namespace {
+
+// Whether a name is already an 8.3 name, so that FAT gives it no alias: one dot at
+// most, a base of 1 to 8 and an extension of at most 3 characters, no blank and none of
+// the characters that only long names may hold.
+bool IsShortForm(const std::string &name)
+{
+    size_t dot = name.find('.');
+    size_t base = dot == std::string::npos ? name.size() : dot;
+    size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
+    if (base < 1 || base > 8 || extension > 3 ||
+        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos)) {
+        return false;
+    }
+    return name.find_first_of(" +,;=[]") == std::string::npos;
+}
+
+std::string UpperShortChars(const std::string &text)
+{
+    std::string result;
+    for (char c : text) {
+        if (c == ' ' || c == '.') {
+            continue;
+        }
+        if (strchr("+,;=[]", c) != NULL) {
+            c = '_';
+        }
+        result += (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
+    }
+    return result;
+}
+
+// The 8.3 names that entries of the folder own: their aliases, and their own names
+// where these are 8.3 names.
+std::vector<std::string> TakenShortNames(const std::string &folder)
+{
+    std::vector<std::string> taken;
+    DIR *dir = opendir(folder.c_str());
+    if (dir == NULL) {
+        return taken;
+    }
+    while (struct dirent *entry = readdir(dir)) {
+        std::string name;
+        struct stat info;
+        if (!Lin32NameFromLinux(entry->d_name, name) ||
+            stat((folder + "/" + entry->d_name).c_str(), &info) != 0) {
+            continue;
+        }
+        std::string alias;
+        if (Lin32ShortName(info, alias)) {
+            taken.push_back(alias);
+        } else if (IsShortForm(name)) {
+            taken.push_back(name);
+        }
+    }
+    closedir(dir);
+    return taken;
+}
+
+}  // namespace
+
+void Lin32NameCreated(const Lin32Path &path)
+{
+    struct stat info;
+    if (lstat(path.linuxPath.c_str(), &info) != 0) {
+        return;
+    }
+    g_aliases.erase(KeyOf(info));
+    char drive = path.drive;
+    if (drive < 'A' || drive > 'Z' || !g_makesShortNames[drive - 'A'] || IsShortForm(path.name)) {
+        return;
+    }
+    // FAT's numbered alias: the first letters of the name without blanks and dots,
+    // "~" and the lowest number that no entry of the folder owns, the first three
+    // letters of the last extension.
+    size_t dot = path.name.rfind('.');
+    std::string base = UpperShortChars(path.name.substr(0, dot));
+    std::string extension =
+        dot == std::string::npos ? "" : UpperShortChars(path.name.substr(dot + 1)).substr(0, 3);
+    if (base.empty()) {
+        base = "_";
+    }
+    std::vector<std::string> taken = TakenShortNames(path.folder);
+    for (int number = 1; number < 1000000; ++number) {
+        std::string tail = "~" + std::to_string(number);
+        std::string alias = base.substr(0, 8 - tail.size()) + tail;
+        if (!extension.empty()) {
+            alias += "." + extension;
+        }
+        bool owned = false;
+        for (const std::string &other : taken) {
+            owned = owned || Lin32NameEqual(other, alias);
+        }
+        if (!owned) {
+            g_aliases[KeyOf(info)] = alias;
+            return;
+        }
+    }
+}
 
 bool Lin32SetReportedSize(const char *win32Path, uint64_t size)
 {

@@ -146,6 +146,9 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
     if (!existed && (flags & FILE_ATTRIBUTE_READONLY)) {
         fchmod(fd, info.st_mode & 07555);
     }
+    if (!existed) {
+        Lin32NameCreated(path);
+    }
     FileHandle *file = new FileHandle;
     file->magic = kFileMagic;
     file->fd = fd;

@@ -165,6 +165,28 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data)
     if (error != ERROR_SUCCESS) {
         return FailSearch(error);
     }
+    // A name without wildcards matches the one entry that it names, by its long name
+    // or its alias: looked up as a path, not by reading the folder.
+    // (Trailing dots and blanks are Windows' to strip; such names take the long way.)
+    if (last.find_first_of("*?<>\"") == std::string::npos && last.back() != '.' &&
+        last.back() != ' ') {
+        Lin32Path entry;
+        parsed.parts.push_back(last);
+        error = Lin32ResolveParsed(parsed, entry);
+        if (error != ERROR_SUCCESS || !entry.exists) {
+            return FailSearch(ERROR_FILE_NOT_FOUND);
+        }
+        SearchHandle *search = new SearchHandle;
+        search->magic = kSearchMagic;
+        WIN32_FIND_DATAA found;
+        FillEntry(entry.linuxPath, entry.name, entry.info, found);
+        search->entries.push_back(found);
+        *data = found;
+        search->next = 1;
+        g_searches.insert(search);
+        SetLastError(ERROR_SUCCESS);
+        return (HANDLE)search;
+    }
     DIR *dir = opendir(folder.linuxPath.c_str());
     if (dir == NULL) {
         return FailSearch(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));

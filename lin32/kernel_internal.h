@@ -85,6 +85,9 @@ bool Lin32StoreDosBitsOfOpen(int fd, const struct stat &info, DWORD bits);
 void Lin32ForgetFile(const struct stat &info);  // aliases and sizes of a removed file
 bool Lin32ShortName(const struct stat &info, std::string &alias);
 bool Lin32AnyShortNames(void);
+// Called for an entry just created or renamed: an alias it had goes, and on a drive that
+// makes 8.3 aliases a long name gets the next free one of its folder.
+void Lin32NameCreated(const Lin32Path &path);
 bool Lin32ReportedSize(const struct stat &info, uint64_t &size);
 
 // ---- shared helpers ------------------------------------------------------------------

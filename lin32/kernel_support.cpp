@@ -18,6 +18,8 @@ struct Failure {
 };
 
 Failure g_failures[LIN32_OP_COUNT];
+Lin32OperationHook g_operationHook = nullptr;
+void *g_operationHookContext = nullptr;
 
 // Seconds between 1601-01-01 (FILETIME's origin) and 1970-01-01.
 const int64_t kEpochSeconds = 11644473600ll;
@@ -80,6 +82,14 @@ void Lin32ClearFailures(void)
     for (Failure &failure : g_failures) {
         failure = Failure();
     }
+    g_operationHook = nullptr;
+    g_operationHookContext = nullptr;
+}
+
+void Lin32SetOperationHook(Lin32OperationHook hook, void *context)
+{
+    g_operationHook = hook;
+    g_operationHookContext = context;
 }
 
 int Lin32OperationCount(Lin32Operation operation)
@@ -94,6 +104,9 @@ DWORD Lin32InjectedFailure(Lin32Operation operation)
 {
     Failure &failure = g_failures[operation];
     ++failure.seen;
+    if (g_operationHook != nullptr) {
+        g_operationHook(g_operationHookContext, operation, failure.seen);
+    }
     if (failure.first > 0 && failure.seen >= failure.first && failure.seen <= failure.last) {
         return failure.error;
     }

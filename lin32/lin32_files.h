@@ -38,6 +38,12 @@ bool Lin32LinuxPath(const char *win32Path, std::string &linuxPath);
 // Gives the existing entry win32Path an 8.3 alias (cAlternateFileName, GetShortPathNameA);
 // an empty alias removes it. Aliases live as long as the process.
 bool Lin32SetShortName(const char *win32Path, const char *alias);
+// From now on the drive gives every long name that the layer creates or renames on it
+// (CopyFileA, MoveFileExA, CreateFileA, CreateDirectoryA) an alias as FAT does: the
+// first letters, "~" and the lowest number free in its folder (MESSTA~1.MAS, then
+// MESSTA~2.MAS). So two drives can give one alias to different charts. Cleared, with
+// every alias, by Lin32ClearShortNames.
+void Lin32SetDriveShortNames(char letter, bool makesShortNames);
 void Lin32ClearShortNames(void);
 
 // Makes the directory search report size for the existing file win32Path.
@@ -46,10 +52,11 @@ void Lin32ClearReportedSizes(void);
 
 // ---- fault injection -----------------------------------------------------------------
 // Operations counted for injection. Writes: every WriteFile and every block written by
-// CopyFileA and WritePrivateProfileStringA. Renames: the replacement of a file by its
-// finished copy (CopyFileA, WritePrivateProfileStringA). Flushes: FlushFileBuffers and
-// the syncs of a removable drive. Directory operations: CreateDirectoryA. Copies: each
-// CopyFileA as a whole. Finds: each FindFirstFileA; find-nexts: each FindNextFileA.
+// CopyFileA and WritePrivateProfileStringA. Reads: every block read by CopyFileA.
+// Renames: each MoveFileExA, and the replacement of an INI file by its new text
+// (WritePrivateProfileStringA). Flushes: FlushFileBuffers and the syncs of a removable
+// drive. Directory operations: CreateDirectoryA. Copies: each CopyFileA as a whole,
+// before it opens anything. Finds: each FindFirstFileA; find-nexts: each FindNextFileA.
 enum Lin32Operation {
     LIN32_OP_WRITE,
     LIN32_OP_RENAME,
@@ -58,6 +65,7 @@ enum Lin32Operation {
     LIN32_OP_COPY,
     LIN32_OP_FIND,
     LIN32_OP_FIND_NEXT,
+    LIN32_OP_READ,
     LIN32_OP_COUNT
 };
 
@@ -68,5 +76,11 @@ void Lin32FailOperation(Lin32Operation operation, int nth, DWORD error, int time
 void Lin32ClearFailures(void);
 // Operations of that kind since the last Lin32FailOperation or Lin32ClearFailures.
 int Lin32OperationCount(Lin32Operation operation);
+
+// Called at every counted operation, before it is done (nth counts as above), so that
+// a test can change the world at that moment: take a drive away, say. Null removes it;
+// Lin32ClearFailures does too.
+typedef void (*Lin32OperationHook)(void *context, Lin32Operation operation, int nth);
+void Lin32SetOperationHook(Lin32OperationHook hook, void *context);
 
 #endif

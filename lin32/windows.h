@@ -108,6 +108,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_INVALID_HANDLE 6
 #define ERROR_NOT_ENOUGH_MEMORY 8
 #define ERROR_INVALID_DRIVE 15
+#define ERROR_NOT_SAME_DEVICE 17
 #define ERROR_NO_MORE_FILES 18
 #define ERROR_NOT_READY 21
 #define ERROR_WRITE_FAULT 29
@@ -146,6 +147,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define OPEN_EXISTING 3
 #define OPEN_ALWAYS 4
 #define TRUNCATE_EXISTING 5
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
 
 #define DRIVE_UNKNOWN 0
 #define DRIVE_NO_ROOT_DIR 1
@@ -311,9 +313,12 @@ LPSTR WINAPI CharUpperA(LPSTR text);
 
 // ---- KERNEL32 --------------------------------------------------------------------
 DWORD WINAPI GetLastError(void);
+DWORD WINAPI GetCurrentProcessId(void);
+DWORD WINAPI GetTickCount(void);
 void WINAPI SetLastError(DWORD code);
 
 BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
+BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 BOOL WINAPI DeleteFileA(LPCSTR name);
 BOOL WINAPI CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR name);

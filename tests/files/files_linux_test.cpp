@@ -1,6 +1,7 @@
-// The layer's file operations: CopyFileA (what the copy takes over, its failures, and
-// that a failure never leaves a partial destination), DeleteFileA, CreateFileA with
-// share modes, and the file-time conversions.
+// The layer's file operations, as unkind as Windows: CopyFileA (what the copy takes over,
+// its failures, and the fragment a failure leaves in place of the destination),
+// MoveFileExA, DeleteFileA, CreateFileA with share modes, 8.3 aliases numbered per
+// folder, and the file-time conversions.
 #include "linux_drives.h"
 
 #include <string.h>
@@ -89,13 +90,12 @@ TEST_F(Files, CopyFailures)
 }
 
 // A name that the look-up did not take for a file (here a link that leads nowhere) is
-// replaced, as the copy to a free name was meant to be.
+// written through, as Windows writes through a reparse point it can follow.
 TEST_F(Files, CopyReplacesALinkThatLeadsNowhere)
 {
     ASSERT_EQ(0, symlink("nowhere", Linux("c/dst/b.mas").c_str()));
     EXPECT_TRUE(CopyFileA("C:\\src\\a.mas", "C:\\dst\\b.mas", FALSE));
     EXPECT_EQ("new chart", ReadLinux("c/dst/b.mas"));
-    EXPECT_EQ(std::vector<std::string>({"a.mas", "b.mas"}), ListLinux("c/dst"));
 }
 
 // Two drive letters can name one folder: a copy of a file onto itself must fail, or a
@@ -123,38 +123,147 @@ TEST_F(Files, CopyOntoTheSameFileFails)
     EXPECT_EQ(std::vector<std::string>({"a.mas"}), ListLinux("c/src"));
 }
 
-// A failure while the copy is written (full disk, a write fault, a failed rename or
-// sync) leaves the old destination as it was, or none, and no temporary file.
-TEST_F(Files, AFailedCopyLeavesNoPartialDestination)
+// CopyFileA writes straight onto the destination, as Windows and Wine do: a failure
+// while the copy is written (a full disk, a write fault, a failed sync) has destroyed
+// the file that stood there and leaves what was written under its name, with the
+// source's time of last change (Wine measured so), and a new name keeps its fragment
+// too. Only a failure before the first write leaves the destination as it was.
+TEST_F(Files, AFailedCopyLeavesAFragmentInPlaceOfTheDestination)
 {
-    WriteLinux("c/src/big.mas", std::string(200000, 'b'));
+    const std::string big(3 * 65536 + 5, 'b');
+    WriteLinux("c/src/big.mas", big);
+    SetWriteTime("c/src/big.mas", 1078650300);
     struct Case {
         const char *what;
         Lin32Operation operation;
         int nth;
         DWORD error;
         UINT type;
+        size_t written;  // of the new content, under the destination's name
     } cases[] = {
-        {"disk full at once", LIN32_OP_WRITE, 1, ERROR_DISK_FULL, DRIVE_FIXED},
-        {"write fault in the middle", LIN32_OP_WRITE, 3, ERROR_WRITE_FAULT, DRIVE_FIXED},
-        {"rename", LIN32_OP_RENAME, 1, ERROR_ACCESS_DENIED, DRIVE_FIXED},
-        {"sync of the file", LIN32_OP_FLUSH, 1, ERROR_WRITE_FAULT, DRIVE_REMOVABLE},
-        {"whole copy", LIN32_OP_COPY, 1, ERROR_NOT_READY, DRIVE_FIXED},
+        {"disk full at once", LIN32_OP_WRITE, 1, ERROR_DISK_FULL, DRIVE_FIXED, 0},
+        {"write fault in the middle", LIN32_OP_WRITE, 3, ERROR_WRITE_FAULT, DRIVE_FIXED,
+         2 * 65536},
+        {"sync of the file", LIN32_OP_FLUSH, 1, ERROR_WRITE_FAULT, DRIVE_REMOVABLE, big.size()},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
+        WriteLinux("c/dst/a.mas", "old chart");
+        unlink(Linux("c/dst/fresh.mas").c_str());
         ASSERT_TRUE(Map('E', "c/dst", c.type));
-        for (const char *target : {"E:\\a.mas", "E:\\fresh.mas"}) {
+        for (const char *target : {"a.mas", "fresh.mas"}) {
+            SCOPED_TRACE(target);
             Lin32FailOperation(c.operation, c.nth, c.error, 1);
-            EXPECT_FALSE(CopyFileA("C:\\src\\big.mas", target, FALSE));
+            EXPECT_FALSE(CopyFileA("C:\\src\\big.mas", (std::string("E:\\") + target).c_str(),
+                                   FALSE));
             EXPECT_EQ(c.error, GetLastError());
+            std::string left = ReadLinux(std::string("c/dst/") + target);
+            EXPECT_EQ(c.written, left.size());
+            EXPECT_EQ(big.substr(0, c.written), left);
+            EXPECT_EQ(1078650300, StatLinux(std::string("c/dst/") + target).st_mtim.tv_sec);
         }
-        EXPECT_EQ("old chart", ReadLinux("c/dst/a.mas"));
-        EXPECT_EQ(std::vector<std::string>({"a.mas"}), ListLinux("c/dst"));
     }
+    // A copy that fails before it opens the destination leaves it untouched.
+    WriteLinux("c/dst/a.mas", "old chart");
+    Lin32FailOperation(LIN32_OP_COPY, 1, ERROR_NOT_READY, 1);
+    EXPECT_FALSE(CopyFileA("C:\\src\\big.mas", "E:\\a.mas", FALSE));
+    EXPECT_EQ("old chart", ReadLinux("c/dst/a.mas"));
     Lin32ClearFailures();
     EXPECT_TRUE(CopyFileA("C:\\src\\big.mas", "E:\\a.mas", FALSE));
-    EXPECT_EQ(std::string(200000, 'b'), ReadLinux("c/dst/a.mas"));
+    EXPECT_EQ(big, ReadLinux("c/dst/a.mas"));
+}
+
+// MoveFileExA renames within one volume, with Windows' refusals: a read-only target
+// (which Wine replaces), an existing target without MOVEFILE_REPLACE_EXISTING, a target
+// held open without delete sharing, another drive. The replaced file takes the name as
+// written.
+TEST_F(Files, MoveFileExRenamesWithWindowsRefusals)
+{
+    ASSERT_TRUE(Map('F', "c", DRIVE_FIXED));  // a second letter of drive C:'s folder
+    ASSERT_TRUE(Map('E', "e", DRIVE_FIXED));
+    WriteLinux("c/dst/ro.mas", "read-only");
+    ASSERT_TRUE(SetFileAttributesA("C:\\dst\\ro.mas", FILE_ATTRIBUTE_READONLY));
+    WriteLinux("c/dst/held.mas", "held");
+    HANDLE held = CreateFileA("C:\\dst\\held.mas", GENERIC_READ, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    struct Case {
+        const char *to;
+        DWORD flags;
+        DWORD error;
+    } cases[] = {
+        {"C:\\dst\\ro.mas", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+        {"C:\\dst\\a.mas", 0, ERROR_ALREADY_EXISTS},
+        {"C:\\dst\\held.mas", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+        {"E:\\a.mas", MOVEFILE_REPLACE_EXISTING, ERROR_NOT_SAME_DEVICE},
+        {"C:\\none\\a.mas", MOVEFILE_REPLACE_EXISTING, ERROR_PATH_NOT_FOUND},
+        {"C:\\dst", MOVEFILE_REPLACE_EXISTING, ERROR_ACCESS_DENIED},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.to);
+        EXPECT_FALSE(MoveFileExA("C:\\src\\a.mas", c.to, c.flags));
+        EXPECT_EQ(c.error, GetLastError());
+        EXPECT_EQ("new chart", ReadLinux("c/src/a.mas"));
+    }
+    CloseHandle(held);
+    EXPECT_EQ("read-only", ReadLinux("c/dst/ro.mas"));
+    EXPECT_EQ("held", ReadLinux("c/dst/held.mas"));
+    EXPECT_TRUE(MoveFileExA("C:\\src\\a.mas", "F:\\dst\\A.MAS", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(std::vector<std::string>({"A.MAS", "held.mas", "ro.mas"}), ListLinux("c/dst"));
+    EXPECT_EQ("new chart", ReadLinux("c/dst/A.MAS"));
+    EXPECT_FALSE(ExistsLinux("c/src/a.mas"));
+}
+
+// On a drive that makes aliases as FAT does, every long name the layer creates gets the
+// lowest free number of its folder, so two folders can give one alias to different
+// files and different aliases to one name; a name that is an alias names its owner.
+TEST_F(Files, AliasesAreNumberedPerFolderAsOnFat)
+{
+    ASSERT_TRUE(Map('A', "a", DRIVE_FIXED));
+    Lin32SetDriveShortNames('A', true);
+    Lin32SetDriveShortNames('C', true);
+    WriteLinux("c/src/Messtabelle.mas", "table");
+    WriteLinux("c/src/Messblatt.mas", "sheet");
+    ASSERT_TRUE(CreateDirectoryA("A:\\mas", NULL));
+    struct Step {
+        const char *from;
+        const char *to;
+        const char *alias;  // the alias the new file gets
+    } steps[] = {
+        {"C:\\src\\Messblatt.mas", "A:\\mas\\Messblatt.mas", "MESSBL~1.MAS"},
+        {"C:\\src\\Messtabelle.mas", "A:\\mas\\Messtabelle.mas", "MESSTA~1.MAS"},
+        {"C:\\src\\Messtabelle.mas", "A:\\mas\\Messtabelle2.mas", "MESSTA~2.MAS"},
+        {"C:\\src\\a.mas", "A:\\mas\\b.mas", ""},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.to);
+        ASSERT_TRUE(CopyFileA(step.from, step.to, FALSE));
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(step.to, &found);
+        ASSERT_NE(INVALID_HANDLE_VALUE, search);
+        FindClose(search);
+        EXPECT_STREQ(step.alias, found.cAlternateFileName);
+    }
+    // The alias names its owner: the file Messtabelle2.mas.
+    EXPECT_EQ("table", ReadLinux("a/mas/Messtabelle2.mas"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("A:\\mas\\MESSTA~2.MAS", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    EXPECT_STREQ("Messtabelle2.mas", found.cFileName);
+    // A rename gives the new name its own alias; the old one becomes free.
+    ASSERT_TRUE(MoveFileExA("A:\\mas\\Messtabelle.mas", "A:\\mas\\Messbandmass.mas", 0));
+    search = FindFirstFileA("A:\\mas\\MESSTA~1.MAS", &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "the old alias went with the old name";
+    search = FindFirstFileA("A:\\mas\\Messbandmass.mas", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    EXPECT_STREQ("MESSBA~1.MAS", found.cAlternateFileName);
+    ASSERT_TRUE(CopyFileA("C:\\src\\Messblatt.mas", "C:\\dst\\Messtabelle.mas", FALSE));
+    search = FindFirstFileA("C:\\dst\\Messtabelle.mas", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    EXPECT_STREQ("MESSTA~1.MAS", found.cAlternateFileName) << "numbered in its own folder";
 }
 
 // On a removable drive the copy and then its folder are synced before success.

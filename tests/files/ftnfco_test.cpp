@@ -86,8 +86,8 @@ TEST_F(FilePrimitives, CopyFailuresGiveStatusThree)
         EXPECT_EQ(3, Copy(c.from, c.to));
     }
     EXPECT_EQ("chart", folder_.Read("a.mas"));
-    EXPECT_FALSE(folder_.Exists("b.mas"));
-    EXPECT_FALSE(folder_.Exists("c.mas"));
+    EXPECT_EQ((std::vector<std::string>{"a.mas", "dir.mas"}), folder_.Names());
+    EXPECT_EQ(std::vector<std::string>{}, folder_.Names("dir.mas"));
 }
 
 // A destination that another program holds open without sharing cannot be replaced;
@@ -102,8 +102,49 @@ TEST_F(FilePrimitives, CopyOntoAFileHeldOpenFailsUntilItIsClosed)
     EXPECT_EQ(3, Copy(folder_.Path("a.mas"), folder_.Path("b.mas")));
     CloseHandle(held);
     EXPECT_EQ("old", folder_.Read("b.mas"));
+    EXPECT_EQ((std::vector<std::string>{"a.mas", "b.mas"}), folder_.Names())
+        << "the temporary copy is removed";
     EXPECT_EQ(0, Copy(folder_.Path("a.mas"), folder_.Path("b.mas")));
     EXPECT_EQ("new", folder_.Read("b.mas"));
+}
+
+// The copy goes to a temporary file beside the destination and takes the chart's place
+// when complete: afterwards the folder holds the chart and nothing else, the chart keeps
+// its own spelling, and carries the source's time and read-only attribute.
+TEST_F(FilePrimitives, CopyLeavesOnlyTheChartWithTheSourcesTimeAndAttributes)
+{
+    ASSERT_TRUE(folder_.MakeDir("to"));
+    ASSERT_TRUE(folder_.Write("Muster.mas", "new chart"));
+    ASSERT_TRUE(folder_.Write("to\\Muster.mas", "old chart, longer than the new"));
+    ASSERT_TRUE(SetFileAttributesA(folder_.Path("Muster.mas").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(0, Copy(folder_.Path("Muster.mas"), folder_.Path("to\\MUSTER.MAS")));
+    EXPECT_EQ(std::vector<std::string>{"Muster.mas"}, folder_.Names("to"));
+    EXPECT_EQ("new chart", folder_.Read("to\\Muster.mas"));
+    EXPECT_TRUE(SameWriteTime(folder_.Path("Muster.mas"), folder_.Path("to\\Muster.mas")));
+    DWORD attributes = GetFileAttributesA(folder_.Path("to\\Muster.mas").c_str());
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(folder_.Path("Muster.mas").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(folder_.Path("to\\Muster.mas").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A read-only chart is refused by the copy itself, with nothing written, wherever the
+// program runs: Wine run as root would write over it, and its rename would replace it.
+// Once the attribute is gone, the copy (a Retry) goes through.
+TEST_F(FilePrimitives, CopyOntoAReadOnlyChartIsRefusedUntilTheAttributeGoes)
+{
+    ASSERT_TRUE(folder_.Write("a.mas", "new"));
+    ASSERT_TRUE(folder_.Write("b.mas", "old"));
+    ASSERT_TRUE(SetFileAttributesA(folder_.Path("b.mas").c_str(), FILE_ATTRIBUTE_READONLY));
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        SCOPED_TRACE(attempt);
+        EXPECT_EQ(3, Copy(folder_.Path("a.mas"), folder_.Path("b.mas")));
+        EXPECT_EQ("old", folder_.Read("b.mas"));
+        EXPECT_EQ((std::vector<std::string>{"a.mas", "b.mas"}), folder_.Names());
+    }
+    ASSERT_TRUE(SetFileAttributesA(folder_.Path("b.mas").c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(0, Copy(folder_.Path("a.mas"), folder_.Path("b.mas")));
+    EXPECT_EQ("new", folder_.Read("b.mas"));
+    EXPECT_EQ((std::vector<std::string>{"a.mas", "b.mas"}), folder_.Names());
 }
 
 TEST_F(FilePrimitives, CopyOfAFileOntoItselfFailsAndKeepsIt)
@@ -111,6 +152,7 @@ TEST_F(FilePrimitives, CopyOfAFileOntoItselfFailsAndKeepsIt)
     ASSERT_TRUE(folder_.Write("a.mas", "only copy"));
     EXPECT_EQ(3, Copy(folder_.Path("a.mas"), folder_.Path("A.MAS")));
     EXPECT_EQ("only copy", folder_.Read("a.mas"));
+    EXPECT_EQ(std::vector<std::string>{"a.mas"}, folder_.Names());
 }
 
 TEST_F(FilePrimitives, NonPositiveCopyLengthShowsTheErrorBox)

@@ -7,9 +7,11 @@
 #include "Kopf01/winapi.h"
 #include "support/wintree.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 
 class TestFolder {
 public:
@@ -60,6 +62,27 @@ public:
     }
 
     std::string Read(const std::string &relative) const { return ReadWhole(Path(relative)); }
+
+    // The names in a folder of the test's (relative, "" for the test's own), sorted, as
+    // the directory search gives them.
+    std::vector<std::string> Names(const std::string &relative = std::string()) const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((Path(relative) + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) {
+            return names;
+        }
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     static bool WriteWhole(const std::string &path, const std::string &content)
     {
