@@ -3,6 +3,7 @@
 #include "ini.h"
 
 #include "linefile.h"
+#include "../Ftn/ftn.h"
 #include "../Kopf01/textfield.h"
 #include "../Kopf01/winapi.h"
 
@@ -30,31 +31,17 @@ static bool IsSkipped(const char *line)
     return line[0] == ';' || (line[0] == ' ' && line[1] == ' ' && line[2] == ' ');
 }
 
-// Returns false when a change could not be written into the INI file (read-only, held
-// open, disk full) or the addition file cannot be read: the caller then keeps it, so
-// that no pending change is lost; the whole file is applied again at a later read.
-bool MergeIniAdd(const char *iniPath, int iniPathLength, const char *addPath,
-                 int addPathLength)
+// Writes the instructions of the addition file into the INI file iniName, one line at a
+// time; false when any write failed.
+static bool ApplyAdditions(LineFile *file, const char *iniName)
 {
-    char iniName[NAME_SIZE];
-    char addName[NAME_SIZE];
-    if (!MakeName(iniPath, iniPathLength, iniName) || !MakeName(addPath, addPathLength, addName)) {
-        return true;  // no name, so no addition file to apply
-    }
-    if (GetFileAttributesA(addName) == INVALID_FILE_ATTRIBUTES) {
-        return true;
-    }
-    LineFile file;
-    if (!LineFileOpen(&file, addName)) {
-        return false;
-    }
     bool allWritten = true;
     char section[SECTION_SIZE];
     bool haveSection = false;  // key lines before the first header have nowhere to go
     char line[ADD_LINE_LENGTH + 1];
     char key[ADD_LINE_LENGTH + 1];
     char value[ADD_LINE_LENGTH + 1];
-    while (LineFileRead(&file, line, ADD_LINE_LENGTH)) {
+    while (allWritten && LineFileRead(file, line, ADD_LINE_LENGTH)) {
         line[ADD_LINE_LENGTH] = '\0';
         if (IsSkipped(line)) {
             continue;
@@ -82,21 +69,58 @@ bool MergeIniAdd(const char *iniPath, int iniPathLength, const char *addPath,
         int last = TrimLength(line, ADD_LINE_LENGTH);  // 1-based column of the last character
         memcpy(key, line, (size_t)keyLength);
         key[keyLength] = '\0';
-        BOOL written;
         if (last == keyLength + 1) {
-            written = WritePrivateProfileStringA(section, key, NULL, iniName);  // "KEY="
-        } else if (keyLength == 0) {
-            continue;
-        } else {
+            allWritten = WritePrivateProfileStringA(section, key, NULL, iniName) != FALSE;
+        } else if (keyLength != 0) {
             int valueLength = last - keyLength - 1;
             memcpy(value, equals + 1, (size_t)valueLength);
             value[valueLength] = '\0';
-            written = WritePrivateProfileStringA(section, key, value, iniName);
-        }
-        if (!written) {
-            allWritten = false;  // go on: the other lines may still be written
+            allWritten = WritePrivateProfileStringA(section, key, value, iniName) != FALSE;
         }
     }
-    LineFileClose(&file);
     return allWritten;
+}
+
+// WritePrivateProfileStringA rewrites the whole file for every change, in place: a
+// failure midway (a full disk, a diskette taken out) would leave the INI file cut, and
+// the settings of every program of the product with it. So the changes are written to
+// a copy beside it, which replaces it only when all of them are in: the INI file holds
+// all the pending changes or none.
+//
+// Returns false when a change could not be written (a read-only or held INI file, a
+// full disk) or the addition file cannot be read: the caller then keeps it, so that no
+// pending change is lost, and a later read applies it again.
+bool MergeIniAdd(const char *iniPath, int iniPathLength, const char *addPath,
+                 int addPathLength)
+{
+    char iniName[NAME_SIZE];
+    char addName[NAME_SIZE];
+    if (!MakeName(iniPath, iniPathLength, iniName) || !MakeName(addPath, addPathLength, addName)) {
+        return true;  // no name, so no addition file to apply
+    }
+    if (GetFileAttributesA(addName) == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    // Refused here whatever the platform would do: Wine's rename replaces a read-only
+    // file.
+    DWORD attributes = GetFileAttributesA(iniName);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return false;
+    }
+    LineFile file;
+    if (!LineFileOpen(&file, addName)) {
+        return false;
+    }
+    char copyName[NAME_SIZE];
+    if (!CopyToTemporary(iniName, iniName, copyName)) {
+        LineFileClose(&file);
+        return false;
+    }
+    bool allWritten = ApplyAdditions(&file, copyName);
+    LineFileClose(&file);
+    if (!allWritten || !MoveFileExA(copyName, iniName, MOVEFILE_REPLACE_EXISTING)) {
+        DropTemporary(copyName);
+        return false;
+    }
+    return true;
 }

@@ -11,27 +11,16 @@
 
 #include "../app/errorbox.h"
 
-#include <stdio.h>
 #include <string.h>
 
 enum {
     NAME_SIZE = MAX_PATH,          // name buffer: the text and its NUL
     LONGEST_NAME = NAME_SIZE - 1,
     STATUS_DONE = 0,
-    STATUS_FAILED = 3,
-    TEMPORARY_TRIES = 64           // names taken by others before the copy gives up
+    STATUS_FAILED = 3
 };
 
 static const char kCopyLabel[] = "ftnfco";
-
-// A temporary file that a failed copy could not remove (its drive was gone, say); the
-// next copy tries again, so that none stays behind once the drive is back.
-static char g_LeftTemporary[NAME_SIZE];
-
-// Numbers the temporary names. It starts from the process and the clock, so that two
-// programs copying into one folder rarely try the same name.
-static DWORD g_TemporaryNumber;
-static bool g_TemporaryNumberSet;
 
 // Only the low 16 bits of a length count.
 static int Length16(int length) { return (short)(length & 0xFFFF); }
@@ -53,48 +42,6 @@ static int FolderLength(const char *name)
 {
     const char *separator = strrchr(name, '\\');
     return separator == NULL ? 0 : (int)(separator - name) + 1;
-}
-
-// A read-only or hidden temporary file refuses deletion until its attribute goes.
-static bool RemoveTemporary(const char *name)
-{
-    if (DeleteFileA(name) || GetLastError() == ERROR_FILE_NOT_FOUND) {
-        return true;
-    }
-    SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileA(name) || GetLastError() == ERROR_FILE_NOT_FOUND;
-}
-
-static void DropTemporary(const char *name)
-{
-    if (!RemoveTemporary(name) && strlen(name) < sizeof g_LeftTemporary) {
-        strcpy(g_LeftTemporary, name);
-    }
-}
-
-static void RetryLeftTemporary(void)
-{
-    if (g_LeftTemporary[0] != '\0' && RemoveTemporary(g_LeftTemporary)) {
-        g_LeftTemporary[0] = '\0';
-    }
-}
-
-// The next temporary name in the folder (folderLength characters of target).
-static bool NextTemporaryName(const char *target, int folderLength, char *temporary)
-{
-    if (!g_TemporaryNumberSet) {
-        g_TemporaryNumber = GetCurrentProcessId() * 40503u + GetTickCount();
-        g_TemporaryNumberSet = true;
-    }
-    char leaf[16];
-    snprintf(leaf, sizeof leaf, "CXF%05X.TMP", (unsigned)(g_TemporaryNumber++ & 0xFFFFFu));
-    size_t leafLength = strlen(leaf);
-    if ((size_t)folderLength + leafLength > LONGEST_NAME) {
-        return false;
-    }
-    memcpy(temporary, target, (size_t)folderLength);
-    memcpy(temporary + folderLength, leaf, leafLength + 1);
-    return true;
 }
 
 // The name the copy must take: to itself, or the spelling of the chart already there.
@@ -132,24 +79,9 @@ static bool ChooseTarget(const char *from, const char *to, char *target)
 static bool CopyKeepingDestination(const char *from, const char *to)
 {
     char target[NAME_SIZE];
-    int folderLength = FolderLength(to);
-    if (folderLength == 0 || !ChooseTarget(from, to, target)) {
-        return false;
-    }
     char temporary[NAME_SIZE];
-    for (int tries = 0;; ++tries) {
-        if (tries == TEMPORARY_TRIES || !NextTemporaryName(target, folderLength, temporary)) {
-            return false;
-        }
-        // The copy takes the name only if nobody has it, so it never overwrites a file.
-        if (CopyFileA(from, temporary, TRUE)) {
-            break;
-        }
-        DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            DropTemporary(temporary);  // what a copy that failed midway left
-            return false;
-        }
+    if (!ChooseTarget(from, to, target) || !CopyToTemporary(from, target, temporary)) {
+        return false;
     }
     if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
         DropTemporary(temporary);
@@ -175,7 +107,6 @@ void FTNFCO(short *status, const char *source, int sourceLength, const char *des
         *status = STATUS_FAILED;
         return;
     }
-    RetryLeftTemporary();
     *status = CopyKeepingDestination(from, to) ? STATUS_DONE : STATUS_FAILED;
 }
 

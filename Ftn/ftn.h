@@ -11,10 +11,19 @@
 // is the source itself under another name, and a name that is another entry's 8.3 alias
 // are refused. Status 0 done, 3 failed (any reason; also for a length of 0 or less,
 // after the error box). On a failure nothing but the temporary file was written, and it
-// is removed. The temporary file is named "CXF", five hexadecimal digits and ".TMP": an
-// 8.3 name on every medium, which no chart pattern matches.
+// is removed.
 void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
             int destinationLength);
+
+// Copies source to a fresh temporary file in the folder of beside (a NUL-terminated
+// path), named "CXF", five hexadecimal digits and ".TMP": an 8.3 name on every medium,
+// which no chart pattern matches. True with its path in temporary; on a failure
+// nothing is left. The caller renames it over beside (MoveFileExA) or drops it.
+bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_PATH]);
+
+// Removes a temporary file, read-only or not. One that cannot be removed now (its drive
+// is gone) is tried again at the next CopyToTemporary.
+void DropTemporary(const char *temporary);
 
 // True when both names reach existing files and these are two different files; false
 // for one file under two names (two drive letters of one folder) and when either

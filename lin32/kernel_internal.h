@@ -97,8 +97,6 @@ DWORD Lin32InjectedFailure(Lin32Operation operation);
 FILETIME Lin32FileTime(const struct timespec &time);
 // fsync of a file or folder by name (removable drives); error code or ERROR_SUCCESS.
 DWORD Lin32SyncPath(const std::string &linuxPath);
-// A temporary name beside target, in its folder: ".~lin32-XXXXXX", created and open.
-int Lin32CreateTemporary(const std::string &folder, std::string &temporary);
 // Writes all of data, as counted writes; error code or ERROR_SUCCESS.
 DWORD Lin32WriteAll(int fd, const char *data, size_t size);
 

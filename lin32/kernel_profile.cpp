@@ -2,8 +2,7 @@
 // written key=value from column 1 with CRLF; a new key goes at the end of its section, a
 // new section at the end of the file. Sections and keys match regardless of case (names
 // trimmed of blanks, as Windows does); every other line stays byte for byte. The file is
-// replaced as a whole through a temporary file and a rename, so a crash or a full disk
-// never leaves it half written.
+// written over in place, as Wine writes it: a crash or a full disk leaves it cut.
 #include "kernel_internal.h"
 
 #include <errno.h>
@@ -179,21 +178,15 @@ bool Edit(std::vector<std::string> &lines, const std::string &section, const cha
     return true;
 }
 
-// Writes content to a temporary file beside path and renames it over path.
-DWORD Replace(const Lin32Path &path, const std::string &content)
+// Writes content over the file in place, as Wine does (Windows documents nothing
+// better): a failure midway leaves the file cut where the writing stopped.
+DWORD Rewrite(const Lin32Path &path, const std::string &content)
 {
-    std::string temporary;
-    int fd = Lin32CreateTemporary(path.folder, temporary);
+    int fd = open(path.linuxPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
     }
-    mode_t mask = umask(0);
-    umask(mask);
-    mode_t mode = path.exists ? (path.info.st_mode & 07777) : (0666 & ~mask);
     DWORD error = Lin32WriteAll(fd, content.data(), content.size());
-    if (error == ERROR_SUCCESS && fchmod(fd, mode) != 0) {
-        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
-    }
     if (error == ERROR_SUCCESS && path.driveType == DRIVE_REMOVABLE) {
         error = Lin32InjectedFailure(LIN32_OP_FLUSH);
         if (error == ERROR_SUCCESS && fsync(fd) != 0) {
@@ -203,30 +196,13 @@ DWORD Replace(const Lin32Path &path, const std::string &content)
     if (close(fd) != 0 && error == ERROR_SUCCESS) {
         error = Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
     }
-    if (error == ERROR_SUCCESS && path.exists) {
-        DWORD bits = Lin32StoredDosBits(path.linuxPath, path.info);
-        struct stat info;
-        if (bits != 0 && stat(temporary.c_str(), &info) == 0) {
-            Lin32StoreDosBits(temporary, info, bits);
-        }
+    if (!path.exists) {
+        Lin32NameCreated(path);
     }
-    if (error == ERROR_SUCCESS) {
-        error = Lin32InjectedFailure(LIN32_OP_RENAME);
-    }
-    if (error == ERROR_SUCCESS && rename(temporary.c_str(), path.linuxPath.c_str()) != 0) {
-        error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
-    }
-    if (error != ERROR_SUCCESS) {
-        unlink(temporary.c_str());
-        return error;
-    }
-    if (path.exists) {
-        Lin32ForgetFile(path.info);
-    }
-    if (path.driveType == DRIVE_REMOVABLE) {
+    if (error == ERROR_SUCCESS && !path.exists && path.driveType == DRIVE_REMOVABLE) {
         return Lin32SyncPath(path.folder);
     }
-    return ERROR_SUCCESS;
+    return error;
 }
 
 }  // namespace
@@ -268,7 +244,7 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
     for (const std::string &line : lines) {
         content += line;
     }
-    error = Replace(path, content);
+    error = Rewrite(path, content);
     if (error != ERROR_SUCCESS) {
         return Fail(error);
     }

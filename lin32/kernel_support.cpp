@@ -1,5 +1,5 @@
 // Helpers of the KERNEL32 part: errno to Win32 error codes, injected failures for
-// tests, file times, syncs and the temporary files behind every replacement.
+// tests, file times, syncs and counted writes.
 #include "kernel_internal.h"
 
 #include <errno.h>
@@ -139,19 +139,6 @@ DWORD Lin32SyncPath(const std::string &linuxPath)
     DWORD result = fsync(fd) == 0 ? ERROR_SUCCESS : Lin32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
     close(fd);
     return result;
-}
-
-int Lin32CreateTemporary(const std::string &folder, std::string &temporary)
-{
-    // A dot name: hidden, and never taken for a chart should it be left behind.
-    std::string pattern = folder + "/.~lin32-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkostemp(name.data(), O_CLOEXEC);
-    if (fd >= 0) {
-        temporary = name.data();
-    }
-    return fd;
 }
 
 DWORD Lin32WriteAll(int fd, const char *data, size_t size)

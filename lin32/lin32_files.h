@@ -53,8 +53,7 @@ void Lin32ClearReportedSizes(void);
 // ---- fault injection -----------------------------------------------------------------
 // Operations counted for injection. Writes: every WriteFile and every block written by
 // CopyFileA and WritePrivateProfileStringA. Reads: every block read by CopyFileA.
-// Renames: each MoveFileExA, and the replacement of an INI file by its new text
-// (WritePrivateProfileStringA). Flushes: FlushFileBuffers and the syncs of a removable
+// Renames: each MoveFileExA. Flushes: FlushFileBuffers and the syncs of a removable
 // drive. Directory operations: CreateDirectoryA. Copies: each CopyFileA as a whole,
 // before it opens anything. Finds: each FindFirstFileA; find-nexts: each FindNextFileA.
 enum Lin32Operation {

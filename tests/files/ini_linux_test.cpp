@@ -68,38 +68,43 @@ TEST_F(IniLookup, TheAdditionFileBesideTheOneFound)
 }
 
 // Whatever keeps a change from being written keeps the addition file, so that nothing
-// is lost: the next read applies it all again.
+// is lost, and leaves the INI file as it was, with no copy of it beside it: the next
+// read applies it all again.
 TEST_F(IniLookup, TheAdditionFileStaysUntilItsChangesAreWritten)
 {
     const char add[] = "[PATH]\r\nSTARTUPDRIVE=D\r\nDRIVES=AB\r\n";
+    const char ini[] = "[PATH]\r\nDRIVES=ON-D\r\n";
     ASSERT_TRUE(SetCurrentDirectoryA("D:\\vornix"));
     struct Case {
         const char *what;
         Lin32Operation operation;  // LIN32_OP_COUNT: the INI file is read-only instead
         int nth;
-        const char *drives;        // what the failed merge left (the merge goes on)
     } cases[] = {
-        {"read-only INI file", LIN32_OP_COUNT, 0, "ON-D"},
-        {"disk full on the first change", LIN32_OP_WRITE, 1, "AB"},
-        {"disk full on the second change", LIN32_OP_WRITE, 2, "ON-D"},
-        {"failed replacement", LIN32_OP_RENAME, 2, "ON-D"},
+        {"read-only INI file", LIN32_OP_COUNT, 0},
+        {"copy of the INI file refused", LIN32_OP_COPY, 1},
+        {"disk full on the first change", LIN32_OP_WRITE, 2},
+        {"disk full on the second change", LIN32_OP_WRITE, 3},
+        {"failed replacement", LIN32_OP_RENAME, 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        WriteLinux("d/vornix/vornix.ini", "[PATH]\r\nDRIVES=ON-D\r\n");
+        WriteLinux("d/vornix/vornix.ini", ini);
         WriteLinux("d/vornix/vornix.add", add);
         if (c.operation == LIN32_OP_COUNT) {
             ASSERT_TRUE(SetFileAttributesA("D:\\vornix\\vornix.ini", FILE_ATTRIBUTE_READONLY));
         } else {
             Lin32FailOperation(c.operation, c.nth, ERROR_DISK_FULL, 1);
         }
-        EXPECT_EQ(c.drives, ReadValue("PATH", "DRIVES"));
+        EXPECT_EQ("ON-D", ReadValue("PATH", "DRIVES"));
+        EXPECT_EQ(ini, ReadLinux("d/vornix/vornix.ini"));
         EXPECT_EQ(add, ReadLinux("d/vornix/vornix.add"));
+        EXPECT_EQ(std::vector<std::string>({"DOB", "vornix.add", "vornix.ini"}), ListLinux("d/vornix"));
         Lin32ClearFailures();
         SetFileAttributesA("D:\\vornix\\vornix.ini", FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ("AB", ReadValue("PATH", "DRIVES"));
         EXPECT_EQ("D", ReadValue("PATH", "STARTUPDRIVE"));
         EXPECT_FALSE(ExistsLinux("d/vornix/vornix.add"));
+        EXPECT_EQ(std::vector<std::string>({"DOB", "vornix.ini"}), ListLinux("d/vornix"));
     }
 }
 
