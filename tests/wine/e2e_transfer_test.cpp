@@ -215,6 +215,43 @@ TEST_F(TransferTest, DestinationHeldOpenGivesThePromptForEachAnswer)
     }
 }
 
+// A read-only chart on the destination is refused by the program itself (Wine run as
+// root would write over it): the prompt comes on every Retry and the chart stays as it
+// was, until the attribute is taken off outside the program; then Retry copies.
+TEST_F(TransferTest, CopyOntoAReadOnlyChartPromptsUntilTheAttributeGoes)
+{
+    Put('D', {ANNA, BERT});
+    Put('E', {BERT_OLDER});
+    const std::string target = ChartPath('E', "BERT");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    e2e::Program program;
+    ASSERT_TRUE(e2e::StartOnDrives(program, 'D', 'E'));
+    ASSERT_TRUE(program.ClickButton(IDC_ALL));
+    ASSERT_TRUE(program.ClickButton(IDC_COPY));
+    ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_FILES,
+                          Question(2, L" selected files really to be copied?"), MB_YESNO, IDYES));
+    const std::wstring prompt = PromptText(ProgramPath('D', "BERT"), e2e::COPY_FAILED);
+    for (int retry = 0; retry < 3; ++retry) {
+        SCOPED_TRACE(retry);
+        e2e::Box box;
+        ASSERT_TRUE(program.WaitForBox(box));
+        EXPECT_EQ(e2e::Utf8(box.text), e2e::Utf8(prompt));
+        EXPECT_EQ(Holds('E'), Contents({ANNA, BERT_OLDER}));
+        if (retry == 2) {
+            ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL));
+        }
+        ASSERT_TRUE(program.Answer(box, IDRETRY));
+    }
+    EXPECT_TRUE(NoBoxOpen(program));
+    EXPECT_EQ(Holds('E'), Contents({ANNA, BERT}));
+    EXPECT_EQ(program.ListLines(IDC_DEST_LIST), Lines({ANNA, BERT}));
+    EXPECT_EQ(e2e::FolderEntries(e2e::ChartDir('E', SYSTEM)),
+              (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
+    ASSERT_TRUE(program.ClickButton(IDCANCEL));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(program.WaitForExit(exitCode));
+}
+
 // A read-only chart cannot be deleted: the delete prompt comes for it, Retry brings it
 // back, and the chart stays, still read-only; Abort also spares the charts after it.
 TEST_F(TransferTest, DeleteCannotDeleteAReadOnlyChart)

@@ -271,6 +271,25 @@ bool WriteChart(char drive, const std::string &dir, const std::string &name,
     return WriteTextFile(path, content) && SetLastWriteTime(path, time);
 }
 
+std::vector<std::string> FolderEntries(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> ChartNames(char drive, const std::string &dir)
 {
     std::vector<std::string> names;

@@ -50,6 +50,8 @@ bool WriteChart(char drive, const std::string &dir, const std::string &name,
                 const LocalTime &time, const std::string &content = "chart\r\n");
 // The names of the charts in the chart directory, without ".mas", in name order.
 std::vector<std::string> ChartNames(char drive, const std::string &dir);
+// Every entry of a folder but "." and "..", in name order.
+std::vector<std::string> FolderEntries(const std::string &folder);
 bool GetLastWriteTime(const std::string &path, LocalTime &time);
 
 // ---- The program.
