@@ -4,7 +4,8 @@
 #   asan    - the same with AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)
 #   win     - MinGW-w64 cross build, tests under Wine on a virtual display (build/win)
 # Installs what is missing first (scripts/setup.sh). Ends with the line
-# "N passed, N failed" over all test runs; the exit code is 0 only when all passed.
+# "N passed, N failed, N skipped" over all test runs; the exit code is 0 only when
+# nothing failed. A test that cannot run on this machine (it says why) is skipped.
 #
 # Usage: scripts/test.sh [step...]   (default: all steps, in the order above)
 # A step is a function step_<name> below; add one by writing it and naming it in
@@ -22,6 +23,7 @@ source "$root/scripts/wine-env.sh"
 
 total_passed=0
 total_failed=0
+total_skipped=0
 failed_steps=()
 
 # configure_and_build <build-dir> <cmake arguments...>
@@ -46,12 +48,15 @@ run_ctest() {
     rm -f "$log"
     ctest --test-dir "$dir" -j"$jobs" --timeout 300 --output-on-failure -O "$log" "$@"
     local rc=$?
-    local line passed failed total
+    local line passed failed total skipped
     line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" 2>/dev/null | tail -n 1)
+    # A test that could not run here (exit code 77, SKIP_RETURN_CODE) counts as neither.
+    skipped=$(grep -cE '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log" 2>/dev/null)
+    skipped=${skipped:-0}
     if [ -n "$line" ]; then
         failed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/')
         total=$(echo "$line" | sed -E 's/.*out of ([0-9]+).*/\1/')
-        passed=$((total - failed))
+        passed=$((total - failed - skipped))
     elif grep -q 'No tests were found' "$log" 2>/dev/null; then
         passed=0
         failed=0
@@ -63,9 +68,13 @@ run_ctest() {
     if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
         failed=1
     fi
-    echo "==== $label: $passed passed, $failed failed"
+    echo "==== $label: $passed passed, $failed failed, $skipped skipped"
+    if [ "$skipped" -gt 0 ]; then
+        grep -E '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log" | sed 's/^[[:space:]]*/==== skipped: /'
+    fi
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
+    total_skipped=$((total_skipped + skipped))
     return 0
 }
 
@@ -142,5 +151,5 @@ echo "==== steps: ${steps[*]}; $(( $(date +%s) - started )) s"
 if [ ${#failed_steps[@]} -gt 0 ]; then
     echo "==== did not build or start: ${failed_steps[*]}"
 fi
-echo "$total_passed passed, $total_failed failed"
+echo "$total_passed passed, $total_failed failed, $total_skipped skipped"
 [ "$total_failed" -eq 0 ]
