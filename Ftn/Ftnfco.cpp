@@ -9,7 +9,7 @@
 // replaces the chart at once or not at all).
 #include "ftn.h"
 
-#include "../app/errorbox.h"
+#include "../Kopf01/errorbox.h"
 
 #include <string.h>
 

@@ -39,21 +39,21 @@ struct SearchState {
 static const char kOptionsSection[] = "OPTIONS";
 static const char kAliasKey[] = "SHOW_ALIAS";
 
-static SearchState g_search = {false, INVALID_HANDLE_VALUE, {0}, {}, 0, 0, false, false};
+static SearchState g_Search = {false, INVALID_HANDLE_VALUE, {0}, {}, 0, 0, false, false};
 
 static void CloseSearch(void)
 {
-    if (g_search.open) {
-        FindClose(g_search.handle);
+    if (g_Search.open) {
+        FindClose(g_Search.handle);
     }
-    g_search.open = false;
-    g_search.handle = INVALID_HANDLE_VALUE;
+    g_Search.open = false;
+    g_Search.handle = INVALID_HANDLE_VALUE;
 }
 
 void FtnfnsResetAliasOption(void)
 {
-    g_search.aliasRead = false;
-    g_search.showAlias = false;
+    g_Search.aliasRead = false;
+    g_Search.showAlias = false;
 }
 
 // Whether a long name has the 8.3 form, by the program's own rule, tested in this order
@@ -74,17 +74,17 @@ static bool FitsShortForm(const char *name, int n)
 // and the form of the long name decide. Both are NUL-terminated within their fields.
 static const char *ChooseName(const char *longName, const char *alias)
 {
-    if (!g_search.aliasRead) {
+    if (!g_Search.aliasRead) {
         int logical = 0;
-        g_search.showAlias = GetIniLogical(kOptionsSection, (int)sizeof kOptionsSection - 1,
+        g_Search.showAlias = GetIniLogical(kOptionsSection, (int)sizeof kOptionsSection - 1,
                                            kAliasKey, (int)sizeof kAliasKey - 1, &logical) &&
                              logical;
-        g_search.aliasRead = true;
+        g_Search.aliasRead = true;
     }
     if (alias[0] == '\0') {
         return longName;
     }
-    if (g_search.showAlias) {
+    if (g_Search.showAlias) {
         return alias;
     }
     return FitsShortForm(longName, (int)strlen(longName)) ? longName : alias;
@@ -116,7 +116,7 @@ static void Deliver(char *name, short nameSize, short *nameLength, short *attrib
                     FoundEntry *entry)
 {
     // The platform's fields, each held to its own size.
-    WIN32_FIND_DATAA &found = g_search.found;
+    WIN32_FIND_DATAA &found = g_Search.found;
     found.cFileName[MAX_PATH - 1] = '\0';
     found.cAlternateFileName[ALIAS_SIZE - 1] = '\0';
     const char *chosen = ChooseName(found.cFileName, found.cAlternateFileName);
@@ -129,18 +129,18 @@ static void Deliver(char *name, short nameSize, short *nameLength, short *attrib
         name[copied] = '\0';
     }
     *nameLength = copied;
-    *attributes = (short)(g_search.found.dwFileAttributes & 0xFFFFu);
-    FillFoundEntry(g_search.found, entry);
+    *attributes = (short)(g_Search.found.dwFileAttributes & 0xFFFFu);
+    FillFoundEntry(g_Search.found, entry);
 }
 
 // Passes over entries that share no attribute bit with the mask. False, with the
 // status set and the search closed, when the entries run out.
 static bool Select(short *status)
 {
-    while (g_search.mask != 0 && (g_search.found.dwFileAttributes & g_search.mask) == 0) {
-        if (!FindNextFileA(g_search.handle, &g_search.found)) {
-            g_search.lastError = GetLastError();
-            *status = g_search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
+    while (g_Search.mask != 0 && (g_Search.found.dwFileAttributes & g_Search.mask) == 0) {
+        if (!FindNextFileA(g_Search.handle, &g_Search.found)) {
+            g_Search.lastError = GetLastError();
+            *status = g_Search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
                                                                  : STATUS_NEXT_FAILED;
             CloseSearch();
             return false;
@@ -164,27 +164,27 @@ static void FindFirst(short *status, char *name, short nameSize, short *nameLeng
         length = 0;
     }
     if (length > 0) {
-        memcpy(g_search.pattern, name, (size_t)length);
+        memcpy(g_Search.pattern, name, (size_t)length);
     }
-    g_search.pattern[length] = '\0';
-    g_search.handle = FindFirstFileA(g_search.pattern, &g_search.found);
-    if (g_search.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_NO_MORE_FILES) {
+    g_Search.pattern[length] = '\0';
+    g_Search.handle = FindFirstFileA(g_Search.pattern, &g_Search.found);
+    if (g_Search.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_NO_MORE_FILES) {
         // Some drives answer a long path so; its short form is searched once more.
         char shortForm[PATTERN_SIZE];
-        DWORD shortLength = GetShortPathNameA(g_search.pattern, shortForm, PATTERN_SIZE);
+        DWORD shortLength = GetShortPathNameA(g_Search.pattern, shortForm, PATTERN_SIZE);
         if (shortLength > 0 && shortLength < PATTERN_SIZE) {
-            memcpy(g_search.pattern, shortForm, shortLength + 1);
+            memcpy(g_Search.pattern, shortForm, shortLength + 1);
         }
-        g_search.handle = FindFirstFileA(g_search.pattern, &g_search.found);
+        g_Search.handle = FindFirstFileA(g_Search.pattern, &g_Search.found);
     }
-    if (g_search.handle == INVALID_HANDLE_VALUE) {
-        g_search.lastError = GetLastError();
-        *status = g_search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
+    if (g_Search.handle == INVALID_HANDLE_VALUE) {
+        g_Search.lastError = GetLastError();
+        *status = g_Search.lastError == ERROR_NO_MORE_FILES ? STATUS_NO_MORE
                                                              : STATUS_FIRST_FAILED;
         return;
     }
-    g_search.open = true;
-    g_search.mask = (WORD)*attributes;
+    g_Search.open = true;
+    g_Search.mask = (WORD)*attributes;
     if (Select(status)) {
         Deliver(name, nameSize, nameLength, attributes, entry);
     }
@@ -193,16 +193,16 @@ static void FindFirst(short *status, char *name, short nameSize, short *nameLeng
 static void FindNext(short *status, char *name, short nameSize, short *nameLength,
                      short *attributes, FoundEntry *entry)
 {
-    if (!g_search.open) {
+    if (!g_Search.open) {
         // no platform handle to ask: what the platform says of a closed one
-        g_search.lastError = ERROR_INVALID_HANDLE;
+        g_Search.lastError = ERROR_INVALID_HANDLE;
         *status = STATUS_BAD_HANDLE;
         return;
     }
-    if (!FindNextFileA(g_search.handle, &g_search.found)) {
-        g_search.lastError = GetLastError();
-        *status = g_search.lastError == ERROR_NO_MORE_FILES    ? STATUS_NO_MORE
-                  : g_search.lastError == ERROR_INVALID_HANDLE ? STATUS_BAD_HANDLE
+    if (!FindNextFileA(g_Search.handle, &g_Search.found)) {
+        g_Search.lastError = GetLastError();
+        *status = g_Search.lastError == ERROR_NO_MORE_FILES    ? STATUS_NO_MORE
+                  : g_Search.lastError == ERROR_INVALID_HANDLE ? STATUS_BAD_HANDLE
                                                                : STATUS_NEXT_FAILED;
         CloseSearch();
         return;

@@ -1,7 +1,7 @@
 // KleGro: upper case of the first n characters of a field, by the active ANSI code page.
 #include "textfield.h"
 
-#include "../app/errorbox.h"
+#include "errorbox.h"
 #include "winapi.h"
 
 void KleGro(char *text, short n)

@@ -1,7 +1,7 @@
 // nsuche: where a pattern first stands in a field, by exact comparison.
 #include "textfield.h"
 
-#include "../app/errorbox.h"
+#include "errorbox.h"
 
 #include <string.h>
 

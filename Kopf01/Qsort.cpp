@@ -3,7 +3,7 @@
 // record.
 #include "sort.h"
 
-#include "../app/errorbox.h"
+#include "errorbox.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // taupp: exchanges two blocks through a temporary buffer of their length.
 #include "sort.h"
 
-#include "../app/errorbox.h"
+#include "errorbox.h"
 
 #include <stdlib.h>
 #include <string.h>

@@ -2,7 +2,7 @@
 // by its whole command word (notification code * 65536 + control id).
 #include "dialog.h"
 
-#include "errorbox.h"
+#include "../Kopf01/errorbox.h"
 #include "../resources/resource.h"
 
 enum {

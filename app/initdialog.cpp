@@ -5,7 +5,7 @@
 
 #include "chartpath.h"
 #include "dialogmsg.h"
-#include "errorbox.h"
+#include "../Kopf01/errorbox.h"
 #include "../Basis/ini.h"
 #include "../Basis/linefile.h"
 #include "../Kopf01/sort.h"

@@ -2,7 +2,7 @@
 #include "dialog.h"
 
 #include "chartpath.h"
-#include "errorbox.h"
+#include "../Kopf01/errorbox.h"
 #include "listentry.h"
 #include "perfile.h"
 #include "../Ftn/ftn.h"

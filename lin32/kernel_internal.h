@@ -1,5 +1,5 @@
-// Shared inside the layer's KERNEL32 part (kernel_*.cpp): path resolution, the names of
-// searched folders, the open handles, DOS attributes, error mapping and fault injection.
+// Shared inside the layer's KERNEL32 part (kernel_*.cpp): path resolution, the open
+// handles, DOS attributes, error mapping and fault injection.
 #ifndef LIN32_KERNEL_INTERNAL_H
 #define LIN32_KERNEL_INTERNAL_H
 
@@ -56,15 +56,6 @@ bool Lin32NameFromLinux(const std::string &utf8, std::string &ansi);
 bool Lin32NameEqual(const std::string &a, const std::string &b);
 // True when the name holds a character Windows forbids in file names.
 bool Lin32NameInvalid(const std::string &ansi, bool allowWildcards);
-
-// ---- folder names (kernel_namecache.cpp) ---------------------------------------------
-// The entry of the Linux folder whose code-page name equals name regardless of case;
-// folderInfo is the folder's stat when the caller has it, else NULL. The names of the
-// last few folders searched are kept, watched for changes by any program.
-bool Lin32FindNoCase(const std::string &folder, const struct stat *folderInfo,
-                     const std::string &name, std::string &utf8, std::string &ansi);
-// How many times a folder has been read whole for Lin32FindNoCase (for tests).
-int Lin32FolderReads(void);
 
 // ---- handles (kernel_files.cpp) ------------------------------------------------------
 // True when an open handle on the file stands against a new opening with that access

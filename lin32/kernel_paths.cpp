@@ -16,12 +16,13 @@
 namespace {
 
 const int kDriveCount = 26;
-const char kTypesFile[] = "drivetypes";
 
+// The drive map of the process: the folder of links, each drive's type (kept in memory
+// only: a letter the process has not mapped is a fixed drive), the current directory.
 struct DriveState {
     bool loaded = false;
     bool explicitFolder = false;    // set through Lin32SetDosDevices
-    std::string folder;             // the folder of links
+    std::string folder;             // the folder of links; empty: no drives at all
     UINT types[kDriveCount] = {};
     bool cwdKnown = false;
     char cwdDrive = 'C';
@@ -30,22 +31,18 @@ struct DriveState {
 
 DriveState g_drives;
 
-const struct {
-    UINT type;
-    const char *name;
-} kTypeNames[] = {
-    {DRIVE_UNKNOWN, "unknown"},   {DRIVE_REMOVABLE, "removable"}, {DRIVE_FIXED, "fixed"},
-    {DRIVE_REMOTE, "network"},    {DRIVE_CDROM, "cdrom"},         {DRIVE_RAMDISK, "ramdisk"},
-};
-
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
 
+// The link of a drive; an empty name when the process has no drive map.
 std::string LinkName(char drive)
 {
+    if (g_drives.folder.empty()) {
+        return std::string();
+    }
     std::string link = g_drives.folder;
     link += '/';
     link += (char)(UpperLetter(drive) - 'A' + 'a');
@@ -64,100 +61,42 @@ void MakeFolders(const std::string &path)
     }
 }
 
-void LoadTypes()
+void ResetTypes()
 {
     for (UINT &type : g_drives.types) {
         type = DRIVE_FIXED;
     }
-    FILE *file = fopen((g_drives.folder + "/" + kTypesFile).c_str(), "r");
-    if (file == NULL) {
-        return;
-    }
-    char line[128];
-    while (fgets(line, sizeof line, file) != NULL) {
-        if (!IsLetter(line[0]) || line[1] != ':') {
-            continue;
-        }
-        const char *word = line + 2;
-        while (*word == ' ' || *word == '\t') {
-            ++word;
-        }
-        size_t length = strcspn(word, " \t\r\n");
-        for (const auto &entry : kTypeNames) {
-            if (strlen(entry.name) == length && strncmp(entry.name, word, length) == 0) {
-                g_drives.types[UpperLetter(line[0]) - 'A'] = entry.type;
-            }
-        }
-    }
-    fclose(file);
 }
 
-void SaveTypes()
-{
-    std::string name = g_drives.folder + "/" + kTypesFile;
-    std::string text;
-    for (int i = 0; i < kDriveCount; ++i) {
-        struct stat info;
-        if (lstat(LinkName((char)('A' + i)).c_str(), &info) != 0 ||
-            g_drives.types[i] == DRIVE_FIXED) {
-            continue;
-        }
-        for (const auto &entry : kTypeNames) {
-            if (entry.type == g_drives.types[i]) {
-                text += (char)('a' + i);
-                text += ": ";
-                text += entry.name;
-                text += '\n';
-            }
-        }
-    }
-    if (text.empty()) {
-        unlink(name.c_str());
-        return;
-    }
-    FILE *file = fopen(name.c_str(), "w");
-    if (file != NULL) {
-        fputs(text.c_str(), file);
-        fclose(file);
-    }
-}
-
-std::string DefaultFolder()
-{
-    const char *configured = getenv("LIN32_DOSDEVICES");
-    if (configured != NULL && configured[0] != '\0') {
-        return configured;
-    }
-    const char *home = getenv("HOME");
-    if (home != NULL && home[0] != '\0') {
-        return std::string(home) + "/.lin32/dosdevices";
-    }
-    return "/tmp/lin32-" + std::to_string((unsigned long)getuid()) + "/dosdevices";
-}
-
+// The drive map comes from Lin32SetDosDevices or $LIN32_DOSDEVICES, and from nowhere
+// else: without one the process has no drives, so no path of a test that forgot its
+// drives can reach a file outside them. A folder that does not exist yet is created
+// with drive C: -> ../drive_c, as a fresh Wine prefix has it.
 void EnsureLoaded()
 {
     if (g_drives.loaded) {
         return;
     }
     g_drives.loaded = true;
+    ResetTypes();
     if (!g_drives.explicitFolder) {
-        g_drives.folder = DefaultFolder();
+        const char *configured = getenv("LIN32_DOSDEVICES");
+        g_drives.folder = configured != NULL ? configured : "";
+        if (g_drives.folder.empty()) {
+            return;
+        }
         struct stat info;
         if (stat(g_drives.folder.c_str(), &info) != 0) {
-            // A fresh folder gets Wine's two default drives.
             MakeFolders(g_drives.folder);
             std::string driveC = g_drives.folder + "/../drive_c";
             mkdir(driveC.c_str(), 0755);
-            if (symlink("../drive_c", (g_drives.folder + "/c:").c_str()) != 0 ||
-                symlink("/", (g_drives.folder + "/z:").c_str()) != 0) {
-                // the folder stays without them; every path on C: then fails
+            if (symlink("../drive_c", (g_drives.folder + "/c:").c_str()) != 0) {
+                // the folder stays without it; every path on C: then fails
             }
         }
     } else {
         MakeFolders(g_drives.folder);
     }
-    LoadTypes();
 }
 
 // The current directory at start: the drive whose folder holds the Linux working
@@ -246,69 +185,44 @@ bool FindByAlias(const std::string &folder, const std::string &name, std::string
     return found;
 }
 
-// Looks for the entry called name (code page) in the Linux folder: the exact name first
-// (unless the caller knows it is not there), else one that equals it regardless of case,
-// else one with it as alias. folderInfo is the folder's stat when the caller has it, else
-// NULL. known tells whether info holds the entry's stat (found by its exact name and not
-// a symbolic link).
-bool FindEntry(const std::string &folder, const struct stat *folderInfo, const std::string &name,
-               bool tryExact, std::string &utf8, std::string &ansi, struct stat &info,
-               bool &known)
+// The entry of the Linux folder whose code-page name equals name regardless of case,
+// read afresh from the folder every time.
+bool FindNoCase(const std::string &folder, const std::string &name, std::string &utf8,
+                std::string &ansi)
 {
-    known = false;
-    if (tryExact) {
-        std::string direct = Lin32AnsiToUtf8(name);
-        if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
-            utf8 = direct;
-            ansi = name;
-            known = !S_ISLNK(info.st_mode);
-            return true;
+    DIR *dir = opendir(folder.c_str());
+    if (dir == NULL) {
+        return false;
+    }
+    bool found = false;
+    while (struct dirent *entry = readdir(dir)) {
+        std::string candidate;
+        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0 &&
+            Lin32NameFromLinux(entry->d_name, candidate) && Lin32NameEqual(candidate, name)) {
+            utf8 = entry->d_name;
+            ansi = candidate;
+            found = true;
+            break;
         }
     }
-    return Lin32FindNoCase(folder, folderInfo, name, utf8, ansi) ||
-           (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
+    closedir(dir);
+    return found;
 }
 
-enum ExactResult { EXACT_NONE, EXACT_FOLDER, EXACT_ENTRY };
-
-// A path on a drive that is not removable (whose disk is looked at every time), tried as
-// written: EXACT_ENTRY when the entry exists so (path filled in), EXACT_FOLDER when its
-// folder does (root, folder and its stat filled in). Exact names win, so that is what
-// Lin32DriveRoot and the walk of Lin32ResolveParsed would find, for one or two system
-// calls instead of two for each component.
-ExactResult ExactPath(const Lin32Parsed &parsed, Lin32Path &path, std::string &root,
-                      std::string &folder, struct stat &folderInfo)
+// Looks for the entry called name (code page) in the Linux folder: the exact name first,
+// else one that equals it regardless of case, else one with it as alias.
+bool FindEntry(const std::string &folder, const std::string &name, std::string &utf8,
+               std::string &ansi)
 {
-    EnsureLoaded();
-    if (parsed.parts.size() < 2 || !IsLetter(parsed.drive) ||
-        g_drives.types[UpperLetter(parsed.drive) - 'A'] == DRIVE_REMOVABLE) {
-        return EXACT_NONE;
-    }
-    root = LinkName(parsed.drive);
-    folder = root;
-    for (size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
-        folder += "/" + Lin32AnsiToUtf8(parsed.parts[i]);
-    }
-    std::string entry = folder + "/" + Lin32AnsiToUtf8(parsed.parts.back());
+    std::string direct = Lin32AnsiToUtf8(name);
     struct stat info;
-    if (lstat(entry.c_str(), &info) == 0) {
-        path.driveType = g_drives.types[UpperLetter(parsed.drive) - 'A'];
-        path.folder = folder;
-        path.linuxPath = entry;
-        path.name = parsed.parts.back();
-        if (!S_ISLNK(info.st_mode)) {
-            path.exists = true;
-            path.info = info;
-        } else {
-            path.exists = stat(entry.c_str(), &path.info) == 0;
-        }
-        return EXACT_ENTRY;
+    if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
+        utf8 = direct;
+        ansi = name;
+        return true;
     }
-    if (stat(folder.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
-        return EXACT_NONE;
-    }
-    path.driveType = g_drives.types[UpperLetter(parsed.drive) - 'A'];
-    return EXACT_FOLDER;
+    return FindNoCase(folder, name, utf8, ansi) ||
+           (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
 }
 
 // Drive letter of a root name "X:", "X:\" or "X:/"; 0 when it is none.
@@ -375,6 +289,9 @@ DWORD Lin32DriveRoot(char drive, std::string &root, UINT &type, struct stat *roo
     }
     drive = UpperLetter(drive);
     root = LinkName(drive);
+    if (root.empty()) {
+        return ERROR_PATH_NOT_FOUND;
+    }
     struct stat info;
     bool present = stat(root.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
     // Only a link that leads nowhere needs a second look: is the letter mapped at all?
@@ -408,7 +325,8 @@ UINT Lin32DriveType(char drive)
         return DRIVE_NO_ROOT_DIR;
     }
     struct stat info;
-    if (lstat(LinkName(drive).c_str(), &info) != 0) {
+    std::string link = LinkName(drive);
+    if (link.empty() || lstat(link.c_str(), &info) != 0) {
         return DRIVE_NO_ROOT_DIR;
     }
     return g_drives.types[UpperLetter(drive) - 'A'];
@@ -451,7 +369,6 @@ bool Lin32MapDrive(char letter, const char *folder, UINT type)
         return false;
     }
     g_drives.types[UpperLetter(letter) - 'A'] = type;
-    SaveTypes();
     return true;
 }
 
@@ -463,7 +380,6 @@ void Lin32UnmapDrive(char letter)
     }
     unlink(LinkName(letter).c_str());
     g_drives.types[UpperLetter(letter) - 'A'] = DRIVE_FIXED;
-    SaveTypes();
 }
 
 void Lin32ResetDrives(void)
@@ -473,7 +389,6 @@ void Lin32ResetDrives(void)
         unlink(LinkName((char)('A' + i)).c_str());
         g_drives.types[i] = DRIVE_FIXED;
     }
-    SaveTypes();
     g_drives.cwdKnown = true;
     g_drives.cwdDrive = 'C';
     g_drives.cwdParts.clear();
@@ -562,45 +477,31 @@ DWORD Lin32ResolveParsed(const Lin32Parsed &parsed, Lin32Path &path)
     path.exists = false;
     path.name.clear();
     memset(&path.info, 0, sizeof path.info);
-    std::string root, current;
-    struct stat folderInfo;
-    size_t first = 0;
-    bool tryExact = true;
-    ExactResult shortcut = ExactPath(parsed, path, root, current, folderInfo);
-    if (shortcut == EXACT_ENTRY) {
-        return ERROR_SUCCESS;
+    std::string root;
+    struct stat rootInfo;
+    DWORD error = Lin32DriveRoot(parsed.drive, root, path.driveType, &rootInfo);
+    if (error != ERROR_SUCCESS) {
+        return error;
     }
-    if (shortcut == EXACT_FOLDER) {
-        first = parsed.parts.size() - 1;
-        tryExact = false;  // the last name is not there as written
-    } else {
-        DWORD error = Lin32DriveRoot(parsed.drive, root, path.driveType, &folderInfo);
-        if (error != ERROR_SUCCESS) {
-            return error;
-        }
-        current = root;
-    }
+    std::string current = root;
     if (path.isRoot) {
         path.linuxPath = root;
         path.folder = root;
         path.exists = true;
-        path.info = folderInfo;
+        path.info = rootInfo;
         return ERROR_SUCCESS;
     }
-    for (size_t i = first; i < parsed.parts.size(); ++i) {
+    for (size_t i = 0; i < parsed.parts.size(); ++i) {
         bool last = i + 1 == parsed.parts.size();
         std::string utf8, ansi;
         struct stat info;
-        bool known = false;
-        bool found = FindEntry(current, &folderInfo, parsed.parts[i], tryExact, utf8, ansi,
-                               info, known);
+        bool found = FindEntry(current, parsed.parts[i], utf8, ansi);
         std::string entry = current + "/" + (found ? utf8 : Lin32AnsiToUtf8(parsed.parts[i]));
-        bool exists = found && (known || stat(entry.c_str(), &info) == 0);
+        bool exists = found && stat(entry.c_str(), &info) == 0;
         if (!last) {
             if (!exists || !S_ISDIR(info.st_mode)) {
                 return ERROR_PATH_NOT_FOUND;
             }
-            folderInfo = info;
             current = entry;
             continue;
         }

@@ -3,10 +3,11 @@
 // The product code never includes this header.
 //
 // Drives work as in Wine: a folder of links named a: ... z:, each pointing at the folder
-// that is the drive's root. The folder is $LIN32_DOSDEVICES, else ~/.lin32/dosdevices
-// (/tmp/lin32-<uid>/dosdevices without a home); when it does not exist it is created with
-// c: -> ../drive_c and z: -> /. Drive types are kept beside the links in a file
-// "drivetypes" (lines such as "a: removable"); a letter without a line is a fixed drive.
+// that is the drive's root. The folder is the one given to Lin32SetDosDevices, else
+// $LIN32_DOSDEVICES (CTest gives every test one of its own in the build folder); when it
+// does not exist it is created with c: -> ../drive_c. Without either the process has no
+// drives at all. Drive types live in the process: a letter it has not mapped with a
+// type is a fixed drive.
 #ifndef LIN32_FILES_H
 #define LIN32_FILES_H
 
@@ -17,8 +18,8 @@
 
 // ---- drives ----------------------------------------------------------------------
 // Uses folder as the folder of drive links from now on (created when missing, without
-// default drives); NULL goes back to $LIN32_DOSDEVICES or the default. The current
-// directory is recomputed.
+// default drives); NULL goes back to $LIN32_DOSDEVICES. The drive types and the current
+// directory are recomputed.
 void Lin32SetDosDevices(const char *folder);
 std::string Lin32GetDosDevices(void);
 

@@ -1,6 +1,6 @@
 // The error box: what it shows, with which caption and buttons, and that no text runs
 // past its field.
-#include "app/errorbox.h"
+#include "Kopf01/errorbox.h"
 #include "support/boxes.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The platform's directory search as the program relies on it: wildcards, "." and ".."
 // first, and the error codes that FTNFNS tells apart. Where Wine 8 departs from Windows
 // ("*.", "?" matching nothing, ERROR_DIRECTORY) the Linux layer follows Windows; those
-// cases are in kernel_find_linux_test.cpp.
+// cases are in find_linux_test.cpp.
 #include "testdir.h"
 
 #include <gtest/gtest.h>

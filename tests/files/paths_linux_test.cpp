@@ -203,13 +203,36 @@ TEST_F(Paths, DriveTypesAndDisks)
     EXPECT_EQ((UINT)DRIVE_FIXED, GetDriveTypeA(NULL)) << "the current drive";
     chmod(Linux("locked").c_str(), 0755);
 
-    // The types stay with the folder of links, where a second process finds them.
-    std::ifstream types(base_ + "/dosdevices/drivetypes");
-    std::string text((std::istreambuf_iterator<char>(types)), std::istreambuf_iterator<char>());
-    EXPECT_NE(std::string::npos, text.find("a: removable"));
-    EXPECT_NE(std::string::npos, text.find("e: cdrom"));
     Lin32UnmapDrive('A');
     EXPECT_EQ((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA("A:\\"));
+}
+
+// Without a drive map of its own (Lin32SetDosDevices or $LIN32_DOSDEVICES) the process
+// has no drives: no letter reaches any file, and nothing is made in HOME.
+TEST_F(Paths, WithoutADriveMapThereAreNoDrives)
+{
+    const char *configured = getenv("LIN32_DOSDEVICES");
+    std::string saved = configured != NULL ? configured : "";
+    unsetenv("LIN32_DOSDEVICES");
+    std::string home = base_ + "/home";
+    std::filesystem::create_directories(home);
+    const char *oldHome = getenv("HOME");
+    std::string savedHome = oldHome != NULL ? oldHome : "";
+    setenv("HOME", home.c_str(), 1);
+    Lin32SetDosDevices(NULL);
+    for (const char *root : {"C:\\", "Z:\\", "D:\\"}) {
+        SCOPED_TRACE(root);
+        EXPECT_EQ((UINT)DRIVE_NO_ROOT_DIR, GetDriveTypeA(root));
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Z:\\etc\\passwd"));
+    EXPECT_EQ(INVALID_HANDLE_VALUE, CreateFileA("C:\\x.mas", GENERIC_WRITE, 0, NULL,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
+    EXPECT_EQ(std::vector<std::string>{}, ListLinux("home"));
+    setenv("HOME", savedHome.c_str(), 1);
+    if (!saved.empty()) {
+        setenv("LIN32_DOSDEVICES", saved.c_str(), 1);
+    }
+    Lin32SetDosDevices((base_ + "/dosdevices").c_str());
 }
 
 TEST_F(Paths, DsktstOnEachKindOfDrive)

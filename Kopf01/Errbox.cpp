@@ -2,7 +2,7 @@
 // open, and the same German texts in every dialog language.
 #include "errorbox.h"
 
-#include "../Kopf01/winapi.h"
+#include "winapi.h"
 
 #include <string.h>
 
