@@ -36,13 +36,19 @@ void DialogLanguageFor(WORD userLanguage, WORD *dialogLanguage)
 
 void SelectDialogLanguage(void)
 {
-#ifdef _WIN32
     WORD language;
     DialogLanguageFor(GetUserDefaultUILanguage(), &language);
     // Since Vista the loader follows the thread's UI language; Wine (and older Windows)
-    // follow the thread locale instead and ignore the UI language. Set both.
-    SetThreadUILanguage(language);
+    // follow the thread locale instead and ignore the UI language. Set both, the UI
+    // language where the system has the call (it came with Vista).
+    typedef LANGID(WINAPI * SetThreadUILanguageFn)(LANGID);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    SetThreadUILanguageFn set = nullptr;
+    if (kernel != nullptr) {
+        set = (SetThreadUILanguageFn)(void (*)(void))GetProcAddress(kernel, "SetThreadUILanguage");
+    }
+    if (set != nullptr) {
+        set(language);
+    }
     SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
-#endif
-    // On Linux the layer picks the dialog from the locale when it opens it.
 }

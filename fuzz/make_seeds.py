@@ -282,53 +282,30 @@ def ini():
         write("ini", name, seed)
 
 
-# ---- rcparse: the #include files (name, text), then the master script ----------------
-def script_seed(master, includes=()):
-    s = Seed().number(0, 8, len(includes))
-    for name, text in includes:
-        s.number(0, 40, len(name)).number(0, 1 << 14, len(text))
-    for name, text in includes:
-        s.text(name).text(text)
-    return s.text(master)
+# ---- resource: a compiled resource (.res), as windres writes it ----------------------
+def compiled(script, *includes):
+    """The .res that windres makes of a script (include folders relative to ROOT)."""
+    import subprocess
+    import tempfile
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "out.res")
+        command = ["x86_64-w64-mingw32-windres", "-O", "res", "-i", os.path.join(ROOT, script),
+                   "-o", out]
+        for include in includes:
+            command += ["-I", os.path.join(ROOT, include)]
+        subprocess.run(command, check=True)
+        with open(out, "rb") as f:
+            return f.read()
 
 
-def resource(path):
-    with open(os.path.join(ROOT, "resources", path), "rb") as f:
-        return f.read()
-
-
-def rcparse():
-    header = ("resource.h", resource("resource.h"))
-    languages = sorted(os.listdir(os.path.join(ROOT, "resources", "lang")))
-    everything = [header] + [("lang/" + name, resource("lang/" + name)) for name in languages]
-    write("rcparse", "chartxfer", script_seed(resource("chartxfer.rc"), everything))
-    for name in languages:
-        master = '#include <windows.h>\n#include "resource.h"\n#pragma code_page(65001)\n' \
-                 '#include "lang/%s"\n' % name
-        write("rcparse", "lang-" + name, script_seed(master, [header, ("lang/" + name, resource("lang/" + name))]))
-    small = ('#define IDD_X 101\nLANGUAGE 9, 1\nIDD_X DIALOGEX 0, 0, 100, 50\n'
-             'STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION\nCAPTION "T\\"x\\""\n'
-             'FONT 8, "MS Shell Dlg"\nBEGIN\n  CONTROL "a", 1000, "Static", SS_LEFT, 1, 2, 3, 4\n'
-             '  CONTROL "", 1001, "ListBox", LBS_NOTIFY | WS_VSCROLL, 0, 0, 10, 10\n'
-             '  ICON 104, -1, 1, 1, 0, 0\nEND\n')
-    write("rcparse", "small", script_seed(small))
-    broken = {
-        "open-comment": "/* never closed\n",
-        "open-string": 'X DIALOG 0,0,1,1\nCAPTION "never closed\n',
-        "open-if": "#ifdef X\n#define Y 1\n",
-        "stray-endif": "#endif\n",
-        "self-include": '#include "self.rc"\n',
-        "unknown-header": "#include <stdio.h>\n",
-        "huge-number": "#define X 99999999999999999999\nX DIALOG 0,0,1,1\nBEGIN\nEND\n",
-        "division": "#define X (1/0)\nX DIALOG 0,0,1,1\nBEGIN\nEND\n",
-        "deep-parens": "#define X " + "(" * 5000 + "1" + ")" * 5000 + "\n",
-        "no-end": "1 DIALOG 0,0,1,1\nBEGIN\n LTEXT \"a\", 1, 1, 1, 1, 1\n",
-        "crlf": "1 DIALOG 0,0,1,1\r\nBEGIN\r\nEND\r\n",
-        "backslash-end": "#define X 1 \\",
-    }
-    for name, text in broken.items():
-        includes = [("self.rc", b'#include "self.rc"\n')] if name == "self-include" else []
-        write("rcparse", name, script_seed(text, includes))
+def resource():
+    program = compiled("resources/chartxfer.rc", "resources")
+    write("resource", "chartxfer", program)
+    write("resource", "model-dialogs", compiled("tests/dialog/resources/model_dialogs.rc",
+                                                "tests/dialog/resources", "resources"))
+    empty = program[:32]
+    write("resource", "empty", empty)
+    write("resource", "cut-in-a-dialog", program[:program.find(b"\xff\xff\x05\x00") + 200])
 
 
 # ---- wildcard: file names, patterns (in the folder or whole paths), cut points -------
@@ -432,7 +409,7 @@ def scan():
 
 
 TARGETS = {"datenorm": datenorm, "textfield": textfield, "sort": sort, "ini": ini,
-           "rcparse": rcparse, "wildcard": wildcard, "scan": scan}
+           "resource": resource, "wildcard": wildcard, "scan": scan}
 
 if __name__ == "__main__":
     for name in sys.argv[1:] or TARGETS:

@@ -1,5 +1,5 @@
-// The process's single-byte ANSI code page: CharUpperA and the conversion of file names
-// between that code page and the UTF-8 of Linux.
+// The process's single-byte ANSI code page: CharUpperA, the conversion of file names
+// between that code page and the UTF-8 of Linux, and of resource texts from UTF-16.
 #include "codepage.h"
 #include "codepage_tables.h"
 #include "lin32_hooks.h"
@@ -17,20 +17,27 @@ static const Lin32CodePageTable *FindTable(int codePage)
     return nullptr;
 }
 
-// The first table is 1252's; a constant start needs no initialisation order among the
-// sources, so CharUpperA is right even when called from another file's initialiser.
-static const Lin32CodePageTable *activeTable = &lin32CodePageTables[0];
+// Null until the locale is read. A constant start needs no initialisation order among
+// the sources, so CharUpperA is right even when called from another file's initialiser.
+static const Lin32CodePageTable *g_activeTable = nullptr;
+
+static const Lin32CodePageTable *ActiveTable(void)
+{
+    Lin32StartLocale();
+    return g_activeTable != nullptr ? g_activeTable : &lin32CodePageTables[0];
+}
 
 // Code pages without a table are refused: the active one stays.
 void Lin32SetCodePage(int codePage)
 {
+    Lin32StartLocale();
     const Lin32CodePageTable *table = FindTable(codePage);
     if (table != nullptr) {
-        activeTable = table;
+        g_activeTable = table;
     }
 }
 
-int Lin32GetCodePage(void) { return activeTable->codePage; }
+int Lin32GetCodePage(void) { return ActiveTable()->codePage; }
 
 unsigned char Lin32UpperChar(unsigned char c)
 {
@@ -38,7 +45,7 @@ unsigned char Lin32UpperChar(unsigned char c)
         return (unsigned char)(c - 'a' + 'A');
     }
     if (c >= 0x80) {
-        return activeTable->upper[c - 0x80];
+        return ActiveTable()->upper[c - 0x80];
     }
     return c;
 }
@@ -76,9 +83,25 @@ std::string Lin32AnsiToUtf8(const std::string &ansi)
     utf8.reserve(ansi.size());
     for (char ch : ansi) {
         unsigned char c = (unsigned char)ch;
-        AppendUtf8(utf8, c < 0x80 ? c : activeTable->unicode[c - 0x80]);
+        AppendUtf8(utf8, c < 0x80 ? c : ActiveTable()->unicode[c - 0x80]);
     }
     return utf8;
+}
+
+// The byte of a character in the active code page; -1 when it has none. U+FFFD stands
+// for the undefined bytes and has no byte of its own.
+static int AnsiByte(uint32_t code)
+{
+    if (code < 0x80) {
+        return (int)code;
+    }
+    const Lin32CodePageTable *table = ActiveTable();
+    for (int k = 0; k < 128 && code != replacementChar; ++k) {
+        if (table->unicode[k] == code) {
+            return 0x80 + k;
+        }
+    }
+    return -1;
 }
 
 // Decodes one character at utf8[pos]; false on a malformed, overlong or surrogate
@@ -133,24 +156,21 @@ bool Lin32Utf8ToAnsi(const std::string &utf8, std::string &ansi)
         if (!DecodeUtf8(utf8, pos, code)) {
             return false;
         }
-        if (code < 0x80) {
-            ansi += (char)code;
-            continue;
-        }
-        // U+FFFD stands for the undefined bytes and has no byte of its own.
-        int found = -1;
-        if (code != replacementChar) {
-            for (int k = 0; k < 128; ++k) {
-                if (activeTable->unicode[k] == code) {
-                    found = k;
-                    break;
-                }
-            }
-        }
-        if (found < 0) {
+        int byte = AnsiByte(code);
+        if (byte < 0) {
             return false;
         }
-        ansi += (char)(0x80 + found);
+        ansi += (char)byte;
     }
     return true;
+}
+
+std::string Lin32WideToAnsi(const std::u16string &wide)
+{
+    std::string ansi;
+    for (char16_t unit : wide) {
+        int byte = AnsiByte(unit);
+        ansi += byte < 0 ? '?' : (char)byte;
+    }
+    return ansi;
 }

@@ -1,7 +1,7 @@
-// The layer's dialog model seen from the tests: the resource-script parser, the choice of
-// the dialog language, the user who acts inside the modal loop, injected control
-// failures, and the state of a control that only the model shows. The product code never
-// includes this header.
+// The layer's dialog model seen from the tests: the compiled resource it builds dialogs
+// from, the user who acts inside the modal loop, injected control failures, and the
+// state of a control that only the model shows. The product code never includes this
+// header.
 #ifndef LIN32_DIALOG_H
 #define LIN32_DIALOG_H
 
@@ -11,14 +11,15 @@
 #include <string>
 #include <vector>
 
-// ---- resource scripts ----------------------------------------------------------------
-// Dialog templates as the script states them. Texts stay in the script's UTF-8; styles
-// are complete (a CONTROL has WS_CHILD | WS_VISIBLE unless the script takes them away).
+// ---- the compiled resource -------------------------------------------------------------
+// Dialog templates as the resource holds them: texts in UTF-16, styles as windres wrote
+// them (a CONTROL has WS_CHILD | WS_VISIBLE unless the .rc takes them away).
 struct Lin32ControlTemplate {
-    std::string className;  // as written: "Button", "ListBox", ... or BUTTON, EDIT, ...
-    std::string text;       // empty when the text is a resource number
-    int iconId;             // the resource number given as text (icon controls), else -1
-    int id;
+    std::string className;  // "Button", "Edit", "Static", "ListBox", "ScrollBar",
+                            // "ComboBox" for the predefined classes, else the name given
+    std::u16string text;    // empty when the title is a resource number
+    int iconId;             // the title as a resource number (icon controls), else -1
+    int id;                 // a DIALOG holds ids as WORDs: -1 arrives as 0xFFFF
     DWORD style;
     DWORD exStyle;
     int x, y, width, height;
@@ -26,59 +27,34 @@ struct Lin32ControlTemplate {
 
 struct Lin32DialogTemplate {
     int id;
-    WORD language;  // MAKELANGID of the LANGUAGE in force, e.g. 2057 for English (UK)
-    bool extended;  // DIALOGEX
+    WORD language;  // the resource's language id, e.g. 0x0809 for English (UK)
+    bool extended;  // DLGTEMPLATEEX
     DWORD style;
     DWORD exStyle;
-    std::string caption;
-    int fontSize;
-    std::string fontFace;
+    std::u16string caption;
+    int fontSize;  // 0 without DS_SETFONT
+    std::u16string fontFace;
     int x, y, width, height;
     std::vector<Lin32ControlTemplate> controls;
 };
 
-struct Lin32ResourceScript {
-    std::vector<Lin32DialogTemplate> dialogs;  // in script order
-    std::vector<int> iconIds;                  // ICON resources (their files are not read)
+struct Lin32Resource {
+    std::vector<Lin32DialogTemplate> dialogs;  // those with a number, in resource order
+    std::vector<int> iconIds;                  // group icons whose images are all there
 };
 
-// Finds a file that the script includes by its path relative to the folder of the master
-// script ("resource.h", "lang/de.rc"); false when there is none.
-typedef bool (*Lin32ScriptLookup)(const char *path, const char **text, size_t *size);
+// Reads the size bytes of a compiled resource (.res). Never reads outside the buffer. On
+// failure returns false with error saying what is wrong at which byte.
+bool Lin32ReadResource(const void *data, size_t size, Lin32Resource &resource,
+                       std::string &error);
 
-// Parses the size bytes of text, a resource script called name, with its #include files
-// from lookup (may be null: then every #include "..." fails). Never reads outside the
-// buffers. On failure returns false with error as "name:line: what is wrong"; script is
-// then unspecified.
-bool Lin32ParseResourceScript(const char *name, const char *text, size_t size,
-                              Lin32ScriptLookup lookup, Lin32ResourceScript &script,
-                              std::string &error);
+// The resource that windres compiled from resources/chartxfer.rc, as the exe carries it.
+extern const unsigned char g_lin32Resource[];
+extern const size_t g_lin32ResourceSize;
 
-// The scripts built into the layer from resources/: "chartxfer.rc" and the files it
-// includes. A Lin32ScriptLookup.
-bool Lin32BuiltInScriptFile(const char *path, const char **text, size_t *size);
-
-// Makes DialogBoxParamA read text (copied) instead of the built-in chartxfer.rc; its
-// #include files still come from the built-in ones. nullptr returns to chartxfer.rc.
-void Lin32UseResourceScript(const char *text, size_t size);
-
-// ---- dialog language ----------------------------------------------------------------
-// The language of a locale name such as LC_ALL, LC_MESSAGES or LANG give it: its base
-// language decides ("de_AT.UTF-8" German 1031, "fr_CA" French 1036, "en_US" and any
-// language without a dialog English (UK) 2057; Finnish 1035, Polish 1045, Russian 1049).
-WORD Lin32LanguageForLocale(const char *locale);
-
-// The language of the first non-empty one of LC_ALL, LC_MESSAGES and LANG.
-WORD Lin32LanguageFromEnvironment(void);
-
-// The ANSI code page that goes with a language: 1250 Polish, 1251 Russian, else 1252.
-int Lin32CodePageForLanguage(WORD language);
-
-// DialogBoxParamA takes the dialog in this language (then English (UK), then the first
-// in the script) and sets the process's code page to that dialog's (Lin32SetCodePage).
-// The language comes from the environment at each DialogBoxParamA unless a test forces
-// one here; forcing sets the code page at once as well. 0 returns to the environment.
-void Lin32SetDialogLanguage(WORD language);
+// Makes DialogBoxParamA read these bytes (copied) instead of g_lin32Resource; nullptr
+// returns to it.
+void Lin32UseResource(const void *data, size_t size);
 
 // The language of the dialog that DialogBoxParamA created last; 0 before the first.
 WORD Lin32GetDialogLanguage(void);

@@ -1,4 +1,4 @@
-// What only the Linux layer has: its configuration (code page, drive map, language) and
+// What only the Linux layer has: its configuration (locale, code page, drive map) and
 // the hooks through which tests stand in for the user and the clock. The product code
 // never includes this header.
 #ifndef LIN32_HOOKS_H
@@ -7,11 +7,18 @@
 #include "windows.h"
 
 // ---- code page -------------------------------------------------------------------
-// The single-byte ANSI code page of the process: 1252 (default), 1250 or 1251. File
-// names cross the layer's boundary in UTF-8 on the Linux side and in this code page on
-// the program's side.
+// The single-byte ANSI code page of the process: 1252, 1250 or 1251, from the locale
+// unless a test sets one. File names cross the layer's boundary in UTF-8 on the Linux
+// side and in this code page on the program's side.
 void Lin32SetCodePage(int codePage);
 int Lin32GetCodePage(void);
+
+// ---- locale -------------------------------------------------------------------------
+// Reads LC_ALL, LC_MESSAGES, LC_CTYPE and LANG as a process does when it starts: the
+// user's UI language (GetUserDefaultUILanguage) and the code page then follow them, and
+// the thread's UI language and locale are the user's again. Happens by itself before the
+// first use; a test that changes the variables calls it.
+void Lin32ReadLocale(void);
 
 // ---- message boxes ---------------------------------------------------------------
 // Every MessageBoxA goes to the hook, which answers it (IDOK, IDYES, ...). Without a

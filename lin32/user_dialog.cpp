@@ -1,80 +1,53 @@
-// Modal dialogs of the model: DialogBoxParamA builds the dialog from the resource script
-// in the chosen language, lets the dialog procedure initialise it, hands it to the test's
-// user in place of the modal loop and returns what EndDialog was given.
+// Modal dialogs of the model: DialogBoxParamA finds the dialog in the compiled resource
+// as the resource loader does, lets the dialog procedure initialise it, hands it to the
+// test's user in place of the modal loop and returns what EndDialog was given.
 #include "user_window.h"
 
 #include "codepage.h"
-#include "lin32_hooks.h"
 
 #include <stdio.h>
 
-enum { LANGUAGE_ENGLISH_UK = 0x0809, PRIMARY_LANGUAGE_MASK = 0x03FF };
-
-static const char masterScript[] = "chartxfer.rc";
-
-static Lin32DialogUser dialogUser = nullptr;
-static void *dialogUserContext = nullptr;
-static bool scriptInjected = false;
-static std::string injectedScript;
+static Lin32DialogUser g_dialogUser = nullptr;
+static void *g_dialogUserContext = nullptr;
+static bool g_resourceInjected = false;
+static std::vector<unsigned char> g_injectedResource;
+static WORD g_lastDialogLanguage = 0;
 
 void Lin32SetDialogUser(Lin32DialogUser user, void *context)
 {
-    dialogUser = user;
-    dialogUserContext = context;
+    g_dialogUser = user;
+    g_dialogUserContext = context;
 }
 
-void Lin32UseResourceScript(const char *text, size_t size)
+void Lin32UseResource(const void *data, size_t size)
 {
-    scriptInjected = text != nullptr;
-    injectedScript.assign(text == nullptr ? "" : text, text == nullptr ? 0 : size);
+    const unsigned char *bytes = (const unsigned char *)data;
+    g_resourceInjected = bytes != nullptr;
+    g_injectedResource.assign(bytes, bytes == nullptr ? bytes : bytes + size);
 }
 
-// The wanted language, else one of the same base language, else English (UK), else the
-// first in the script: a user whose language has no dialog gets English on purpose,
-// not whatever the script happens to hold first.
-static const Lin32DialogTemplate *ChooseTemplate(const Lin32ResourceScript &script, int id,
-                                                 WORD wanted)
+WORD Lin32GetDialogLanguage(void) { return g_lastDialogLanguage; }
+
+// The template in the language the loader looks for, else the first in resource order:
+// windres and the linker order a resource's languages by id, so that is the lowest id
+// (German for this program). The loader knows no related or English dialog; choosing
+// one of those is the program's part.
+static const Lin32DialogTemplate *FindTemplate(const Lin32Resource &resource, int id,
+                                               WORD language)
 {
-    const Lin32DialogTemplate *sameBase = nullptr, *english = nullptr, *first = nullptr;
-    for (const Lin32DialogTemplate &dialog : script.dialogs) {
+    const Lin32DialogTemplate *first = nullptr;
+    for (const Lin32DialogTemplate &dialog : resource.dialogs) {
         if (dialog.id != id) {
             continue;
         }
-        if (dialog.language == wanted) {
+        if (dialog.language == language) {
             return &dialog;
         }
-        if (sameBase == nullptr &&
-            (dialog.language & PRIMARY_LANGUAGE_MASK) == (wanted & PRIMARY_LANGUAGE_MASK)) {
-            sameBase = &dialog;
-        }
-        if (english == nullptr && dialog.language == LANGUAGE_ENGLISH_UK) {
-            english = &dialog;
-        }
-        if (first == nullptr) {
+        if (first == nullptr || dialog.language < first->language) {
             first = &dialog;
         }
     }
-    return sameBase != nullptr ? sameBase : english != nullptr ? english : first;
-}
-
-static bool LoadScript(Lin32ResourceScript &script)
-{
-    const char *text = nullptr;
-    size_t size = 0;
-    if (scriptInjected) {
-        text = injectedScript.data();
-        size = injectedScript.size();
-    } else if (!Lin32BuiltInScriptFile(masterScript, &text, &size)) {
-        fprintf(stderr, "lin32: no built-in %s\n", masterScript);
-        return false;
-    }
-    std::string error;
-    if (!Lin32ParseResourceScript(masterScript, text, size, Lin32BuiltInScriptFile, script,
-                                  error)) {
-        fprintf(stderr, "lin32: %s\n", error.c_str());
-        return false;
-    }
-    return true;
+    return first;
 }
 
 // The control that gets the focus first: the first visible, enabled tab stop.
@@ -96,23 +69,24 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     if (owner != nullptr && Lin32Window(owner) == nullptr) {
         return 0;  // an invalid owner is the one failure that answers 0
     }
-    Lin32ResourceScript script;
-    if (!LoadScript(script)) {
+    Lin32Resource resource;
+    std::string error;
+    const unsigned char *data = g_resourceInjected ? g_injectedResource.data() : g_lin32Resource;
+    size_t size = g_resourceInjected ? g_injectedResource.size() : g_lin32ResourceSize;
+    if (!Lin32ReadResource(data, size, resource, error)) {
+        fprintf(stderr, "lin32: the resource: %s\n", error.c_str());
         SetLastError(LIN32_ERROR_RESOURCE_DATA_NOT_FOUND);
         return -1;
     }
     const Lin32DialogTemplate *chosen = nullptr;
     if (IS_INTRESOURCE(templateName)) {
-        chosen = ChooseTemplate(script, (int)(uintptr_t)templateName, Lin32WantedDialogLanguage());
+        chosen = FindTemplate(resource, (int)(uintptr_t)templateName, Lin32ResourceLanguage());
     }
     if (chosen == nullptr) {
         SetLastError(LIN32_ERROR_RESOURCE_NAME_NOT_FOUND);
         return -1;
     }
-    // The process's code page follows the dialog's language, as Windows sets both from
-    // one locale; the texts are converted into it.
-    Lin32SetCodePage(Lin32CodePageForLanguage(chosen->language));
-    Lin32NoteDialogLanguage(chosen->language);
+    g_lastDialogLanguage = chosen->language;
     lin32_window *dialog = Lin32CreateDialog(*chosen, proc);
     if (dialog == nullptr) {
         fprintf(stderr, "lin32: dialog %d has a control of an unknown class\n", chosen->id);
@@ -122,8 +96,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     if (proc != nullptr) {
         proc(handle, WM_INITDIALOG, (WPARAM)FirstTabStop(dialog), initParam);
     }
-    if (!dialog->ended && dialogUser != nullptr) {
-        dialogUser(dialogUserContext, handle);
+    if (!dialog->ended && g_dialogUser != nullptr) {
+        g_dialogUser(g_dialogUserContext, handle);
     }
     INT_PTR result = dialog->ended ? dialog->result : 0;
     Lin32DestroyDialog(dialog);

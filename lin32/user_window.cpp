@@ -52,27 +52,6 @@ bool Lin32IsMultiSelect(const lin32_window *list)
 
 int Lin32ButtonType(const lin32_window *button) { return (int)(button->style & LIN32_BS_TYPEMASK); }
 
-// A script text in the active code page. A character that the code page lacks becomes
-// '?', as the platform's conversion of a compiled resource's UTF-16 text does.
-static std::string DialogText(const std::string &utf8)
-{
-    std::string result;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        unsigned char c = (unsigned char)utf8[i];
-        size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 1;
-        length = std::min(length, utf8.size() - i);
-        std::string ansi;
-        if (Lin32Utf8ToAnsi(utf8.substr(i, length), ansi) && ansi.size() == 1) {
-            result += ansi;
-        } else {
-            result += '?';
-        }
-        i += length;
-    }
-    return result;
-}
-
 static bool KindOfClass(const std::string &className, Lin32WindowKind &kind)
 {
     static const struct {
@@ -105,7 +84,6 @@ static std::unique_ptr<lin32_window> NewWindow(Lin32WindowKind kind)
     window->proc = nullptr;
     window->ended = false;
     window->result = 0;
-    window->language = 0;
     window->check = BST_UNCHECKED;
     window->limit = LIN32_EDIT_DEFAULT_LIMIT;
     window->current = -1;
@@ -118,9 +96,8 @@ lin32_window *Lin32CreateDialog(const Lin32DialogTemplate &dialogTemplate, DLGPR
     std::unique_ptr<lin32_window> dialog = NewWindow(KIND_DIALOG);
     dialog->dialog = dialog.get();
     dialog->style = dialogTemplate.style;
-    dialog->text = DialogText(dialogTemplate.caption);
+    dialog->text = Lin32WideToAnsi(dialogTemplate.caption);
     dialog->proc = proc;
-    dialog->language = dialogTemplate.language;
     for (const Lin32ControlTemplate &item : dialogTemplate.controls) {
         Lin32WindowKind kind = KIND_STATIC;
         if (!KindOfClass(item.className, kind)) {
@@ -130,7 +107,7 @@ lin32_window *Lin32CreateDialog(const Lin32DialogTemplate &dialogTemplate, DLGPR
         std::unique_ptr<lin32_window> control = NewWindow(kind);
         control->id = item.id;
         control->style = item.style;
-        control->text = DialogText(item.text);
+        control->text = Lin32WideToAnsi(item.text);
         control->iconId = item.iconId;
         control->dialog = dialog.get();
         dialog->controls.push_back(std::move(control));

@@ -38,7 +38,6 @@ struct lin32_window {
     DLGPROC proc;
     bool ended;
     INT_PTR result;
-    WORD language;
     // buttons
     int check;
     // edits
@@ -58,8 +57,8 @@ lin32_window *Lin32Window(HWND window);
 // A control of a dialog by id; nullptr with the last error set when there is none.
 lin32_window *Lin32DialogItem(HWND dialog, int id);
 
-// Builds the windows of a template (texts into the active code page) and makes them
-// live. nullptr, with the last error set, for a control of an unknown class.
+// Builds the windows of a template (texts from UTF-16 into the active code page) and
+// makes them live. nullptr, with the last error set, for a control of an unknown class.
 lin32_window *Lin32CreateDialog(const Lin32DialogTemplate &dialogTemplate, DLGPROC proc);
 void Lin32DestroyDialog(lin32_window *dialog);
 
@@ -81,11 +80,6 @@ bool Lin32WindowTextMessage(lin32_window *window, UINT message, WPARAM wParam, L
 // Copies text into buffer of count bytes (cut to count - 1, NUL added); returns the
 // characters copied, 0 with nothing written when count or buffer is 0.
 LRESULT Lin32CopyText(const std::string &text, WPARAM count, LPARAM buffer);
-
-// The language DialogBoxParamA looks for (forced, else from the environment), and the
-// record of the one it took.
-WORD Lin32WantedDialogLanguage(void);
-void Lin32NoteDialogLanguage(WORD language);
 
 // A control by id without touching the last error; nullptr when there is none.
 lin32_window *Lin32FindControl(lin32_window *dialog, int id);

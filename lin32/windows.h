@@ -34,6 +34,9 @@ typedef void *HANDLE;
 typedef struct lin32_window *HWND;
 typedef struct lin32_instance *HINSTANCE;
 typedef HINSTANCE HMODULE;
+typedef WORD LANGID;
+typedef DWORD LCID;
+typedef INT_PTR(WINAPI *FARPROC)(void);
 
 #ifndef TRUE
 #define TRUE 1
@@ -51,6 +54,10 @@ typedef HINSTANCE HMODULE;
 #define MAKELONG(l, h) ((LONG)(((WORD)(l)) | (((DWORD)(WORD)(h)) << 16)))
 #define MAKEINTRESOURCEA(i) ((LPSTR)(uintptr_t)((WORD)(i)))
 #define IS_INTRESOURCE(p) ((((uintptr_t)(p)) >> 16) == 0)
+#define PRIMARYLANGID(l) ((WORD)(l) & 0x3ff)
+#define MAKELCID(l, s) ((LCID)((((DWORD)(WORD)(s)) << 16) | (DWORD)(WORD)(l)))
+#define LANGIDFROMLCID(l) ((LANGID)(l))
+#define SORT_DEFAULT 0
 
 typedef struct _FILETIME {
     DWORD dwLowDateTime;
@@ -232,7 +239,7 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define IDYES 6
 #define IDNO 7
 
-// ---- window and control styles (the resource script uses them) ------------------
+// ---- window and control styles ---------------------------------------------------
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
@@ -353,6 +360,12 @@ BOOL WINAPI GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD by
 
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
                                        LPCSTR fileName);
+
+LANGID WINAPI GetUserDefaultUILanguage(void);
+LANGID WINAPI SetThreadUILanguage(LANGID language);
+BOOL WINAPI SetThreadLocale(LCID locale);
+HMODULE WINAPI GetModuleHandleA(LPCSTR name);
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name);
 
 #ifdef __cplusplus
 }

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Fuzzes the routines that take text from outside the program (typed dates, text
-# fields, records to sort, INI and addition files, wildcard patterns, the resource
-# script, directory scans over arbitrary file names) with libFuzzer under
+# fields, records to sort, INI and addition files, wildcard patterns, the compiled
+# resource, directory scans over arbitrary file names) with libFuzzer under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 #
 # Usage:
@@ -35,7 +35,7 @@ declare -A fixed_runs=(
     [sort]=25000
     [ini]=25000
     [wildcard]=8000
-    [rcparse]=25000
+    [resource]=25000
     [scan]=15000
 )
 

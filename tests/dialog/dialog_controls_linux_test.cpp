@@ -157,13 +157,7 @@ TEST_F(Controls, FindStringMatchesPrefixesWithoutCaseAndWraps)
 
 TEST_F(Controls, TabStopsNeedTheirStyle)
 {
-    const char script[] =
-        "#include \"resource.h\"\n"
-        "101 DIALOG 0, 0, 100, 100\nBEGIN\n"
-        "CONTROL \"\", 1, \"ListBox\", LBS_USETABSTOPS, 1, 1, 10, 10\n"
-        "CONTROL \"\", 2, \"ListBox\", LBS_NOTIFY, 1, 1, 10, 10\n"
-        "END\n";
-    Lin32UseResourceScript(script, sizeof script - 1);
+    UseDialog(DLG_TAB_STOPS);
     Run([&](HWND dialog) {
         int stops[2] = {60, 90};
         EXPECT_EQ(SendDlgItemMessageA(dialog, 1, LB_SETTABSTOPS, 1, (LPARAM)stops), TRUE);
@@ -178,13 +172,7 @@ TEST_F(Controls, TabStopsNeedTheirStyle)
 
 TEST_F(Controls, SortedControlsInsertInOrderAndInsertStringPlacesExactly)
 {
-    const char script[] =
-        "#include \"resource.h\"\n"
-        "101 DIALOG 0, 0, 100, 100\nBEGIN\n"
-        "CONTROL \"\", 1, \"ListBox\", LBS_SORT | LBS_EXTENDEDSEL, 1, 1, 10, 10\n"
-        "CONTROL \"\", 2, \"ComboBox\", CBS_DROPDOWNLIST | CBS_SORT, 1, 1, 10, 10\n"
-        "END\n";
-    Lin32UseResourceScript(script, sizeof script - 1);
+    UseDialog(DLG_SORTED);
     Run([&](HWND dialog) {
         const struct {
             const char *text;

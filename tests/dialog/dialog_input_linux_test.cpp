@@ -21,15 +21,6 @@ void Fill(HWND dialog, int id, UINT message, std::initializer_list<const char *>
 
 WPARAM Word(int id, WORD code) { return MAKEWPARAM(id, code); }
 
-// A dialog of the test's own for the styles dialog 101 does not have.
-void UseScript(const char *controls)
-{
-    static std::string script;
-    script = std::string("#include \"resource.h\"\n101 DIALOG 0, 0, 100, 100\nBEGIN\n") +
-             controls + "END\n";
-    Lin32UseResourceScript(script.data(), script.size());
-}
-
 TEST_F(Input, ComboChoiceSelectsThenNotifies)
 {
     onInit = [](HWND dialog) { Fill(dialog, IDC_SYSTEM, CB_ADDSTRING, {"A", "B", "C"}); };
@@ -82,8 +73,7 @@ TEST_F(Input, ClickOnTheSingleListSelectsTheLine)
 
 TEST_F(Input, ListsNotifyOnlyWithTheirStyleAndMultipleSelectionToggles)
 {
-    UseScript("CONTROL \"\", 1, \"ListBox\", LBS_EXTENDEDSEL, 1, 1, 10, 10\n"
-              "CONTROL \"\", 2, \"ListBox\", LBS_MULTIPLESEL | LBS_NOTIFY, 1, 1, 10, 10\n");
+    UseDialog(DLG_LIST_KINDS);
     onInit = [](HWND dialog) {
         Fill(dialog, 1, LB_ADDSTRING, {"a", "b"});
         Fill(dialog, 2, LB_ADDSTRING, {"a", "b"});
@@ -126,11 +116,7 @@ TEST_F(Input, ButtonClicksChangeTheStateBeforeTheNotification)
 
 TEST_F(Input, AutomaticRadioButtonsUncheckOnlyTheirGroup)
 {
-    UseScript("CONTROL \"a\", 1, \"Button\", BS_AUTORADIOBUTTON | WS_GROUP, 1, 1, 10, 10\n"
-              "CONTROL \"b\", 2, \"Button\", BS_AUTORADIOBUTTON, 1, 1, 10, 10\n"
-              "CONTROL \"x\", 3, \"Button\", BS_AUTOCHECKBOX, 1, 1, 10, 10\n"
-              "CONTROL \"c\", 4, \"Button\", BS_AUTORADIOBUTTON | WS_GROUP, 1, 1, 10, 10\n"
-              "CONTROL \"d\", 5, \"Button\", BS_RADIOBUTTON, 1, 1, 10, 10\n");
+    UseDialog(DLG_RADIO_GROUPS);
     Run([&](HWND dialog) {
         for (int id : {1, 3, 4, 5}) {
             CheckDlgButton(dialog, id, BST_CHECKED);
@@ -174,8 +160,7 @@ TEST_F(Input, EnterEscapeAndTheCloseBox)
 
 TEST_F(Input, EnterClicksTheEnabledDefaultButtonAndADisabledCancelKeepsTheDialogOpen)
 {
-    UseScript("CONTROL \"Go\", 7, \"Button\", BS_DEFPUSHBUTTON, 1, 1, 10, 10\n"
-              "CONTROL \"Close\", IDCANCEL, \"Button\", BS_PUSHBUTTON | WS_DISABLED, 1, 1, 10, 10\n");
+    UseDialog(DLG_DEFAULT_BUTTON);
     Run([&](HWND dialog) {
         driver::PressEnter(dialog);
         EnableWindow(GetDlgItem(dialog, 7), FALSE);
@@ -188,11 +173,7 @@ TEST_F(Input, EnterClicksTheEnabledDefaultButtonAndADisabledCancelKeepsTheDialog
 
 TEST_F(Input, UnreachableControlsIgnoreTheUser)
 {
-    UseScript("CONTROL \"hidden\", 1, \"Button\", BS_AUTOCHECKBOX | NOT WS_VISIBLE, 1, 1, 10, 10\n"
-              "CONTROL \"\", 2, \"ComboBox\", CBS_DROPDOWNLIST, 1, 1, 10, 10\n"
-              "CONTROL \"\", 3, \"ListBox\", LBS_NOTIFY | LBS_EXTENDEDSEL, 1, 1, 10, 10\n"
-              "CONTROL \"\", 4, \"Edit\", 0, 1, 1, 10, 10\n"
-              "CONTROL \"push\", 5, \"Button\", BS_PUSHBUTTON, 1, 1, 10, 10\n");
+    UseDialog(DLG_UNREACHABLE);
     onInit = [](HWND dialog) {
         Fill(dialog, 2, CB_ADDSTRING, {"a", "b"});
         Fill(dialog, 3, LB_ADDSTRING, {"a", "b"});
@@ -284,7 +265,7 @@ TEST_F(Input, ImpossibleRequestsFailTheTest)
 // modal loop once initialisation is done, and the dialog is closed afterwards.
 TEST(RunProgram, RunsTheUserInsideTheDialogAndClosesIt)
 {
-    Lin32SetDialogLanguage(ENGLISH_UK);
+    LocaleScope locale("en_GB.UTF-8");
     int calls = 0;
     HWND seen = nullptr;
     int code = driver::RunProgram("", [&](HWND dialog) {
@@ -298,7 +279,6 @@ TEST(RunProgram, RunsTheUserInsideTheDialogAndClosesIt)
     EXPECT_EQ(code, 0);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(Lin32ControlCount(seen), 0);  // closed and gone
-    Lin32SetDialogLanguage(0);
 }
 
 }  // namespace

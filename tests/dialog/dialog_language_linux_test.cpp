@@ -1,126 +1,92 @@
-// The dialog language of the Linux layer: taken from the locale variables or forced by a
-// test; DialogBoxParamA takes the dialog in that language (falling back to English on
-// purpose), sets the process's code page to the dialog's and converts its texts into it.
+// The locale and the dialog language on the Linux layer: the user's language and the
+// code page from the locale variables, as Wine takes them; the thread's UI language and
+// locale; the loader, which takes the dialog in the thread's language or else the first
+// in resource order; and the program's SelectDialogLanguage, which names the dialog
+// language itself (a related language, else English). Texts arrive in the code page.
 #include "model_support.h"
 
-#include <stdlib.h>
+#include "app/language.h"
+
 #include <string.h>
 
 namespace {
 
-TEST(DialogLanguage, BaseLanguageOfALocaleName)
+// The language and the code page a process gets from its locale variables.
+TEST(Locale, TheVariablesGiveTheUserLanguageAndTheCodePage)
 {
     const struct {
-        const char *locale;
-        WORD language;
-    } cases[] = {
-        {"de_DE.UTF-8", GERMAN},  {"de_AT", GERMAN},          {"de", GERMAN},
-        {"de@euro", GERMAN},      {"fr_CA.UTF-8", FRENCH},    {"fr_FR", FRENCH},
-        {"fi_FI.UTF-8", FINNISH}, {"pl_PL.UTF-8", POLISH},    {"ru_RU.KOI8-R", RUSSIAN},
-        {"en_US.UTF-8", ENGLISH_UK}, {"en_GB", ENGLISH_UK},   {"es_ES.UTF-8", ENGLISH_UK},
-        {"C", ENGLISH_UK},        {"C.UTF-8", ENGLISH_UK},    {"POSIX", ENGLISH_UK},
-        {"", ENGLISH_UK},         {"deu", ENGLISH_UK},        {nullptr, ENGLISH_UK},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.locale == nullptr ? "(null)" : c.locale);
-        EXPECT_EQ(Lin32LanguageForLocale(c.locale), c.language);
-    }
-}
-
-TEST(DialogLanguage, CodePageOfALanguage)
-{
-    const struct {
-        WORD language;
+        const char *lang, *messages, *all, *ctype;
+        LANGID language;
         int codePage;
-    } cases[] = {{GERMAN, 1252}, {FINNISH, 1252}, {FRENCH, 1252}, {ENGLISH_UK, 1252},
-                 {POLISH, 1250}, {RUSSIAN, 1251}, {0x0C0C, 1252}, {0, 1252}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.language);
-        EXPECT_EQ(Lin32CodePageForLanguage(c.language), c.codePage);
-    }
-}
-
-// Sets the three locale variables for the life of the object (nullptr: unset).
-class LocaleVariables {
-public:
-    LocaleVariables(const char *all, const char *messages, const char *lang)
-    {
-        for (int i = 0; i < 3; ++i) {
-            const char *old = getenv(names[i]);
-            saved[i] = old != nullptr;
-            values[i] = old != nullptr ? old : "";
-        }
-        Set("LC_ALL", all);
-        Set("LC_MESSAGES", messages);
-        Set("LANG", lang);
-    }
-    ~LocaleVariables()
-    {
-        for (int i = 0; i < 3; ++i) {
-            Set(names[i], saved[i] ? values[i].c_str() : nullptr);
-        }
-    }
-
-private:
-    static void Set(const char *name, const char *value)
-    {
-        if (value == nullptr) {
-            unsetenv(name);
-        } else {
-            setenv(name, value, 1);
-        }
-    }
-    const char *names[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    bool saved[3];
-    std::string values[3];
-};
-
-TEST(DialogLanguage, FirstNonEmptyLocaleVariableDecides)
-{
-    const struct {
-        const char *all, *messages, *lang;
-        WORD language;
     } cases[] = {
-        {"ru_RU.UTF-8", "pl_PL.UTF-8", "de_DE.UTF-8", RUSSIAN},
-        {"", "pl_PL.UTF-8", "de_DE.UTF-8", POLISH},
-        {nullptr, nullptr, "de_DE.UTF-8", GERMAN},
-        {nullptr, "", "fi_FI", FINNISH},
-        {nullptr, nullptr, nullptr, ENGLISH_UK},
-        {"C", nullptr, "de_DE.UTF-8", ENGLISH_UK},
+        {"de_DE.UTF-8", nullptr, nullptr, nullptr, 0x0407, 1252},
+        {"de_AT", nullptr, nullptr, nullptr, 0x0C07, 1252},
+        {"de_CH.UTF-8", nullptr, nullptr, nullptr, 0x0807, 1252},
+        {"de", nullptr, nullptr, nullptr, 0x0407, 1252},
+        {"de@euro", nullptr, nullptr, nullptr, 0x0407, 1252},
+        {"fr_CA.UTF-8", nullptr, nullptr, nullptr, 0x0C0C, 1252},
+        {"fr_FR", nullptr, nullptr, nullptr, 0x040C, 1252},
+        {"fi_FI.UTF-8", nullptr, nullptr, nullptr, 0x040B, 1252},
+        {"pl_PL.UTF-8", nullptr, nullptr, nullptr, 0x0415, 1250},
+        {"ru_RU.KOI8-R", nullptr, nullptr, nullptr, 0x0419, 1251},
+        {"en_US.UTF-8", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {"en_GB", nullptr, nullptr, nullptr, 0x0809, 1252},
+        {"es_ES.UTF-8", nullptr, nullptr, nullptr, 0x0C0A, 1252},
+        // Locales without a Windows language are English (United States), as in Wine.
+        {"C", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {"C.UTF-8", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {"POSIX", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {"", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {"deu", nullptr, nullptr, nullptr, 0x0409, 1252},
+        {nullptr, nullptr, nullptr, nullptr, 0x0409, 1252},
+        // LC_ALL before LC_MESSAGES (the language) or LC_CTYPE (the code page) before
+        // LANG; an empty one does not count.
+        {"de_DE.UTF-8", "pl_PL.UTF-8", "ru_RU.UTF-8", nullptr, 0x0419, 1251},
+        {"de_DE.UTF-8", "pl_PL.UTF-8", "", nullptr, 0x0415, 1252},
+        {"fi_FI", "", nullptr, nullptr, 0x040B, 1252},
+        {"de_DE.UTF-8", nullptr, "C", nullptr, 0x0409, 1252},
+        {"en_GB.UTF-8", nullptr, nullptr, "ru_RU.UTF-8", 0x0809, 1251},
+        {"pl_PL.UTF-8", "en_GB.UTF-8", nullptr, nullptr, 0x0809, 1250},
     };
+    LocaleScope locale;
     for (const auto &c : cases) {
-        LocaleVariables locale(c.all, c.messages, c.lang);
-        SCOPED_TRACE(std::string(c.all ? c.all : "-") + "/" + (c.messages ? c.messages : "-") +
-                     "/" + (c.lang ? c.lang : "-"));
-        EXPECT_EQ(Lin32LanguageFromEnvironment(), c.language);
+        SCOPED_TRACE(std::string("LANG=") + (c.lang ? c.lang : "-") + " LC_MESSAGES=" +
+                     (c.messages ? c.messages : "-") + " LC_ALL=" + (c.all ? c.all : "-") +
+                     " LC_CTYPE=" + (c.ctype ? c.ctype : "-"));
+        locale.Set(c.lang, c.messages, c.all, c.ctype);
+        EXPECT_EQ(GetUserDefaultUILanguage(), c.language);
+        EXPECT_EQ(Lin32GetCodePage(), c.codePage);
     }
 }
 
+// The program finds SetThreadUILanguage at run time; nothing else is there to find.
+TEST(Locale, Kernel32HasSetThreadUILanguage)
+{
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    ASSERT_NE(kernel, nullptr);
+    EXPECT_EQ(GetModuleHandleA("kernel32"), kernel);
+    EXPECT_TRUE(GetProcAddress(kernel, "SetThreadUILanguage") ==
+                (FARPROC)(void (*)(void))SetThreadUILanguage);
+    for (const char *name : {"setthreaduilanguage", "SetThreadLocale", ""}) {
+        SCOPED_TRACE(name);
+        SetLastError(0);
+        EXPECT_EQ(GetProcAddress(kernel, name), nullptr);
+        EXPECT_EQ(GetLastError(), 127u);  // ERROR_PROC_NOT_FOUND
+    }
+    SetLastError(0);
+    EXPECT_EQ(GetModuleHandleA("user32.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), 126u);  // ERROR_MOD_NOT_FOUND
+    EXPECT_EQ(GetProcAddress(nullptr, "SetThreadUILanguage"), nullptr);
+}
+
+// Dialog 301 of the tests' resource exists in English (UK), German, French, Polish and
+// Russian; its caption is the language's Close, its button the language's All.
 class Languages : public ModelTest {
 protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        script_ = "#include \"resource.h\"\n#pragma code_page(65001)\n";
-        AddDialog("LANG_ENGLISH, SUBLANG_ENGLISH_UK", "Close", "Ж");
-        AddDialog("LANG_GERMAN, SUBLANG_GERMAN", "Schließen", "ß");
-        AddDialog("LANG_FRENCH, SUBLANG_FRENCH", "Fermer", "é");
-        AddDialog("LANG_POLISH, SUBLANG_DEFAULT", "Zamknij", "Usuń ł");
-        AddDialog("LANG_RUSSIAN, SUBLANG_DEFAULT", "Закрыть", "Все");
-        Lin32UseResourceScript(script_.data(), script_.size());
-    }
-
-    void TearDown() override
-    {
-        ModelTest::TearDown();
-        Lin32SetCodePage(1252);
-    }
-
-    void AddDialog(const char *language, const char *close, const char *all)
-    {
-        script_ += std::string("LANGUAGE ") + language +
-                   "\n101 DIALOG 0, 0, 10, 10\nCAPTION \"" + close + "\"\nBEGIN\n"
-                   "CONTROL \"" + all + "\", IDC_ALL, \"Button\", BS_PUSHBUTTON, 1, 1, 1, 1\nEND\n";
+        UseDialog(DLG_LANGUAGES);
     }
 
     // The caption and the text of IDC_ALL as DialogBoxParamA shows them.
@@ -135,66 +101,98 @@ protected:
         });
         return shown;
     }
-
-    std::string script_;
 };
 
-TEST_F(Languages, ForcedLanguageTakesItsDialogAndCodePage)
+const char kGermanShown[] = "Schlie\xDF" "en|\xDF";
+const char kEnglishShown[] = "Close|?";  // no Cyrillic in Windows-1252
+
+// The loader alone takes the user's language or the first dialog in resource order,
+// German; SelectDialogLanguage makes it a related language or English.
+TEST_F(Languages, TheLoaderTakesTheLanguageOrTheFirstAndTheProgramNamesIt)
 {
     const struct {
-        WORD wanted;
-        WORD taken;
+        const char *locale;
         int codePage;
-        const char *shown;  // in the code page
+        WORD byLoader;
+        const char *shownByLoader;  // in the code page
+        WORD byProgram;
+        const char *shownByProgram;
     } cases[] = {
-        {GERMAN, GERMAN, 1252, "Schlie\xDF" "en|\xDF"},
-        {FRENCH, FRENCH, 1252, "Fermer|\xE9"},
-        {0x0C0C, FRENCH, 1252, "Fermer|\xE9"},  // French (Canada): the base language
-        {POLISH, POLISH, 1250, "Zamknij|Usu\xF1 \xB3"},
-        {RUSSIAN, RUSSIAN, 1251, "\xC7\xE0\xEA\xF0\xFB\xF2\xFC|\xC2\xF1\xE5"},
-        {ENGLISH_UK, ENGLISH_UK, 1252, "Close|?"},  // no Cyrillic in Windows-1252
-        {FINNISH, ENGLISH_UK, 1252, "Close|?"},     // no Finnish dialog here: English
-        {0x0C0A, ENGLISH_UK, 1252, "Close|?"},      // Spanish
+        {"de_DE.UTF-8", 1252, GERMAN, kGermanShown, GERMAN, kGermanShown},
+        {"de_AT.UTF-8", 1252, GERMAN, kGermanShown, GERMAN, kGermanShown},
+        {"fr_FR.UTF-8", 1252, FRENCH, "Fermer|\xE9", FRENCH, "Fermer|\xE9"},
+        {"fr_CA.UTF-8", 1252, GERMAN, kGermanShown, FRENCH, "Fermer|\xE9"},
+        {"pl_PL.UTF-8", 1250, POLISH, "Zamknij|Usu\xF1 \xB3", POLISH, "Zamknij|Usu\xF1 \xB3"},
+        {"ru_RU.UTF-8", 1251, RUSSIAN, "\xC7\xE0\xEA\xF0\xFB\xF2\xFC|\xC2\xF1\xE5", RUSSIAN,
+         "\xC7\xE0\xEA\xF0\xFB\xF2\xFC|\xC2\xF1\xE5"},
+        {"en_GB.UTF-8", 1252, ENGLISH_UK, kEnglishShown, ENGLISH_UK, kEnglishShown},
+        {"en_US.UTF-8", 1252, GERMAN, kGermanShown, ENGLISH_UK, kEnglishShown},
+        // The program names Finnish, which this resource lacks: the loader takes the first.
+        {"fi_FI.UTF-8", 1252, GERMAN, kGermanShown, GERMAN, kGermanShown},
+        {"es_ES.UTF-8", 1252, GERMAN, kGermanShown, ENGLISH_UK, kEnglishShown},
+        {"C", 1252, GERMAN, kGermanShown, ENGLISH_UK, kEnglishShown},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.wanted);
-        Lin32SetDialogLanguage(c.wanted);
-        EXPECT_EQ(Lin32GetCodePage(), Lin32CodePageForLanguage(c.wanted));  // set at once
-        EXPECT_EQ(Shown(), c.shown);
-        EXPECT_EQ(Lin32GetDialogLanguage(), c.taken);
-        EXPECT_EQ(Lin32GetCodePage(), c.codePage);
+        SCOPED_TRACE(c.locale);
+        locale_.Set(c.locale);
+        EXPECT_EQ(Shown(), c.shownByLoader);
+        EXPECT_EQ(Lin32GetDialogLanguage(), c.byLoader);
+        SelectDialogLanguage();
+        EXPECT_EQ(Shown(), c.shownByProgram);
+        EXPECT_EQ(Lin32GetDialogLanguage(), c.byProgram);
+        EXPECT_EQ(Lin32GetCodePage(), c.codePage);  // the dialog does not change it
     }
 }
 
-TEST_F(Languages, WithoutAForcedLanguageTheEnvironmentDecides)
+// Texts convert into the process's code page, whatever the dialog's language: the
+// Russian dialog under 1252 has no letter left.
+TEST_F(Languages, TextsArriveInTheCodePageOfTheLocale)
 {
-    Lin32SetDialogLanguage(0);
-    {
-        LocaleVariables locale(nullptr, nullptr, "pl_PL.UTF-8");
-        EXPECT_EQ(Shown(), "Zamknij|Usu\xF1 \xB3");
-        EXPECT_EQ(Lin32GetCodePage(), 1250);
-    }
-    {
-        LocaleVariables locale(nullptr, "ru_RU.UTF-8", "pl_PL.UTF-8");
-        EXPECT_EQ(Shown(), "\xC7\xE0\xEA\xF0\xFB\xF2\xFC|\xC2\xF1\xE5");
-        EXPECT_EQ(Lin32GetCodePage(), 1251);
-    }
-    {
-        LocaleVariables locale(nullptr, nullptr, "C.UTF-8");
-        EXPECT_EQ(Shown(), "Close|?");
-        EXPECT_EQ(Lin32GetDialogLanguage(), ENGLISH_UK);
-    }
+    locale_.Set("ru_RU.UTF-8", nullptr, nullptr, "en_GB.UTF-8");
+    EXPECT_EQ(Lin32GetCodePage(), 1252);
+    EXPECT_EQ(Shown(), "???????|???");
+    EXPECT_EQ(Lin32GetDialogLanguage(), RUSSIAN);
 }
 
-// The built-in script: a user language without a dialog gets the English one.
-TEST_F(ModelTest, ALanguageWithoutADialogGetsEnglish)
+// The thread's UI language comes first, then the thread locale (Wine and Windows before
+// Vista look only at that), then the user's language; reading the locale again forgets
+// what the thread set.
+TEST_F(Languages, TheThreadsUiLanguageAndLocaleChooseForTheLoader)
 {
-    Lin32SetDialogLanguage(0x0C0A);  // Spanish
-    Run([](HWND dialog) {
-        char text[16];
-        GetDlgItemTextA(dialog, IDCANCEL, text, sizeof text);
-        EXPECT_STREQ(text, "Close");
-    });
+    locale_.Set("pl_PL.UTF-8");
+    EXPECT_TRUE(SetThreadLocale(MAKELCID(RUSSIAN, SORT_DEFAULT)));
+    Shown();
+    EXPECT_EQ(Lin32GetDialogLanguage(), RUSSIAN);
+    EXPECT_EQ(SetThreadUILanguage(FRENCH), FRENCH);
+    Shown();
+    EXPECT_EQ(Lin32GetDialogLanguage(), FRENCH);
+    EXPECT_EQ(SetThreadUILanguage(0), POLISH);  // back to the user's
+    Shown();
+    EXPECT_EQ(Lin32GetDialogLanguage(), RUSSIAN);
+    EXPECT_EQ(GetUserDefaultUILanguage(), POLISH);
+    Lin32ReadLocale();
+    Shown();
+    EXPECT_EQ(Lin32GetDialogLanguage(), POLISH);
+}
+
+// The program's own dialog: a user language without a dialog gets German from the
+// loader and English through SelectDialogLanguage.
+TEST_F(ModelTest, ALanguageWithoutADialogGetsEnglishFromTheProgram)
+{
+    locale_.Set("es_ES.UTF-8");
+    auto closeText = [&]() {
+        std::string text;
+        Run([&](HWND dialog) {
+            char buffer[16];
+            GetDlgItemTextA(dialog, IDCANCEL, buffer, sizeof buffer);
+            text = buffer;
+        });
+        return text;
+    };
+    EXPECT_EQ(closeText(), "Schlie\xDF" "en");
+    EXPECT_EQ(Lin32GetDialogLanguage(), GERMAN);
+    SelectDialogLanguage();
+    EXPECT_EQ(closeText(), "Close");
     EXPECT_EQ(Lin32GetDialogLanguage(), ENGLISH_UK);
     EXPECT_EQ(Lin32GetCodePage(), 1252);
 }

@@ -110,21 +110,24 @@ TEST_F(DialogModel, FailuresToCreateReturnMinusOneAndCallNobody)
 {
     const struct {
         const char *name;
-        const char *script;  // nullptr: the built-in one
+        const unsigned char *resource;  // nullptr: the built-in one
+        size_t size;
         LPCSTR templateName;
+        DWORD lastError;  // 0: the platform has no word for it (a broken exe does not load)
     } cases[] = {
-        {"malformed script", "101 DIALOG 0, 0, 1, 1\nBEGIN\nCONTROL \"x\"\n", MAKEINTRESOURCEA(101)},
-        {"no such template", nullptr, MAKEINTRESOURCEA(999)},
-        {"template by name", nullptr, "MAIN"},
-        {"control of an unknown class",
-         "101 DIALOG 0, 0, 1, 1\nBEGIN\nCONTROL \"x\", 1, \"Spinner\", 0, 1, 2, 3, 4\nEND\n",
-         MAKEINTRESOURCEA(101)},
+        {"cut resource", g_modelDialogs, g_modelDialogsSize / 2, MAKEINTRESOURCEA(DLG_PLAIN), 0},
+        {"no resource at all", g_modelDialogs, 0, MAKEINTRESOURCEA(DLG_PLAIN), 0},
+        {"no such template", nullptr, 0, MAKEINTRESOURCEA(999), 1814},
+        {"template by name", nullptr, 0, "MAIN", 1814},
+        {"control of an unknown class", g_modelDialogs, g_modelDialogsSize,
+         MAKEINTRESOURCEA(DLG_UNKNOWN_CLASS), 1407},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        Lin32UseResourceScript(c.script, c.script == nullptr ? 0 : strlen(c.script));
+        Lin32UseResource(c.resource, c.size);
         received.clear();
         Lin32SetDialogUser([](void *, HWND) { ADD_FAILURE() << "user called"; }, nullptr);
+        SetLastError(0);
         INT_PTR result = DialogBoxParamA(nullptr, c.templateName, nullptr,
                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR {
                                              ADD_FAILURE() << "procedure called";
@@ -132,6 +135,9 @@ TEST_F(DialogModel, FailuresToCreateReturnMinusOneAndCallNobody)
                                          },
                                          0);
         EXPECT_EQ(result, -1);
+        if (c.lastError != 0) {
+            EXPECT_EQ(GetLastError(), c.lastError);
+        }
     }
 }
 
@@ -217,7 +223,7 @@ TEST_F(DialogModel, ControlsStartAsTheTemplateHasThem)
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_DEST_LIST, LB_GETSELCOUNT, 0, 0), LB_ERR);
         HWND icon = Lin32ControlAt(dialog, 25);
         EXPECT_EQ(Lin32GetIconId(icon), IDI_MAIN);
-        EXPECT_EQ(Lin32GetControlId(icon), -1);
+        EXPECT_EQ(Lin32GetControlId(icon), 0xFFFF);  // -1 in a DIALOG's WORD
     });
 }
 

@@ -1,14 +1,16 @@
 // The main dialog in its six languages, through the layer's dialog model: every text in
 // the code page of its language, the placeholders, the same controls in every language,
-// the choice of the language from the locale, and whole scenarios in German and Russian.
-// Expected texts are written here in UTF-8 and converted with iconv, not with the layer's
-// own converter.
+// the choice of the language from the locale by the program's SelectDialogLanguage, and
+// whole scenarios in German, Russian and Polish. Expected texts are written here in
+// UTF-8 and converted with iconv, not with the layer's own converter.
 #include "scenario.h"
 
 #include "app/dialog.h"
+#include "app/language.h"
 #include "lin32/lin32_dialog.h"
 #include "lin32/lin32_files.h"
 #include "lin32/lin32_hooks.h"
+#include "locale_scope.h"
 #include "resources/resource.h"
 #include "support/boxes.h"
 #include "support/dialog_driver.h"
@@ -17,6 +19,7 @@
 #include <iconv.h>
 #include <stdlib.h>
 #include <string.h>
+#include <strings.h>
 
 #include <filesystem>
 #include <functional>
@@ -63,6 +66,7 @@ const int TEXT_PLACE_COUNT = sizeof TEXT_PLACES / sizeof TEXT_PLACES[0];
 // message texts of the controls 1029 to 1046.
 struct Language {
     const char *name;
+    const char *locale;  // a locale whose user gets this dialog
     WORD id;
     int codePage;
     int width;
@@ -195,37 +199,37 @@ const char *const RUSSIAN_MESSAGES[MESSAGE_COUNT] = {
 };
 
 const Language LANGUAGES[] = {
-    {"English (UK)", ENGLISH_UK, 1252, DIALOG_WIDTH, "VORNIX - Import/Export Measurement Charts",
+    {"English (UK)", "en_GB.UTF-8", ENGLISH_UK, 1252, DIALOG_WIDTH, "VORNIX - Import/Export Measurement Charts",
      {"Close", "until:", "at:", "since:", "Copy", "Move", "Construction system", "name:",
       "Delete", "All", "Compare", "Source:", "Destination:", "name", "date", "Sort by:",
       "Refresh List", "Filter", "Mark:", "VORNIX - Im-/Export V1.10", "Date of last change ..."},
      ENGLISH_MESSAGES},
-    {"German", GERMAN, 1252, DIALOG_WIDTH, "VORNIX - Import/Export von Maßtabellen",
+    {"German", "de_DE.UTF-8", GERMAN, 1252, DIALOG_WIDTH, "VORNIX - Import/Export von Maßtabellen",
      {"Schließen", "bis:", "am:", "seit:", "Kopieren", "Verschieben", "Konstruktionssystem:",
       "Name:", "Löschen", "Alle", "Vergleich", "Quelle:", "Ziel:", "Name", "Datum",
       "Sortieren nach:", "Anzeige neu", "Anzeigefilter", "Markieren:",
       "VORNIX - Im-/Export V1.10", " Änderungsdatum ..."},
      GERMAN_MESSAGES},
-    {"Finnish", FINNISH, 1252, FINNISH_DIALOG_WIDTH, "VORNIX - Mittataulukoiden tuonti/vienti",
+    {"Finnish", "fi_FI.UTF-8", FINNISH, 1252, FINNISH_DIALOG_WIDTH, "VORNIX - Mittataulukoiden tuonti/vienti",
      {"Sulje", "saakka:", "muutospvä:", "lähtien:", "Kopioi", "Siirrä", "Kaavajärjestelmä:",
       "Nimi:", "Poista", "Kaikki", "Vertaile", "Lähdelevyasema:", "Kohdelevyasema:",
       "Nimen mukaan", "Päivämäärän mukaan", "Järjestä tiedostot:", "Päivitä", "Suodatin",
       "Valitse:", "VORNIX - Mittataulukoiden tuonti/vienti V1.10", "Muutokset tehty..."},
      FINNISH_MESSAGES},
     // The French dialog carries the English messages.
-    {"French", FRENCH, 1252, DIALOG_WIDTH, "VORNIX - Tableaux de mesures Import/Export",
+    {"French", "fr_FR.UTF-8", FRENCH, 1252, DIALOG_WIDTH, "VORNIX - Tableaux de mesures Import/Export",
      {"Fermer", "jusqu'au", "au:", "depuis", "Copier", "Déplacer", "Système de contruction",
       "nom:", "Effacer", "Tous", "Comparer", "Source:", "Destination:", "nom", "date",
       "Tri par:", "Actualiser", "Filtre", "Sélectionner:", "VORNIX - Im-/Export V1.10",
       "Date de la dernière modification ..."},
      ENGLISH_MESSAGES},
-    {"Polish", POLISH, 1250, DIALOG_WIDTH, "VORNIX - Import/Eksport tabeli miar",
+    {"Polish", "pl_PL.UTF-8", POLISH, 1250, DIALOG_WIDTH, "VORNIX - Import/Eksport tabeli miar",
      {"Zamknij", "do:", "w:", "od:", "Kopiuj", "Przesuń", "System konstrukcyjny", "Nazwa:",
       "Usuń", "Wszystko", "Porównaj", "Zródło:", "Cel:", "Nazwa", "Data",
       "Sortowanie według:", "Nowy widok", "Filtr widoku", "Zaznacz:",
       "VORNIX - import / export V1.10", "Ostatnia zmiana ..."},
      POLISH_MESSAGES},
-    {"Russian", RUSSIAN, 1251, DIALOG_WIDTH, "VORNIX - Импорт/Экспорт Таблиц мерок",
+    {"Russian", "ru_RU.UTF-8", RUSSIAN, 1251, DIALOG_WIDTH, "VORNIX - Импорт/Экспорт Таблиц мерок",
      {"Закрыть", "до:", "на:", "с:", "Копировать", "Двигать", "Система конструирования", "имя:",
       "Удалить", "Все", "Сравнить", "Источник:", "Цель:", "имя", "дата", "Сортировать:",
       "Сброс", "Фильтр", "Выбрать:", "Импорт /Экспорт V1.10", "по дате..."},
@@ -241,6 +245,18 @@ const Language &LanguageById(WORD id)
     }
     ADD_FAILURE() << "no language " << id;
     return LANGUAGES[0];
+}
+
+// The visible text of a language at a template place (one of TEXT_PLACES).
+const char *Visible(const Language &language, int place)
+{
+    for (int i = 0; i < TEXT_PLACE_COUNT; ++i) {
+        if (TEXT_PLACES[i] == place) {
+            return language.visible[i];
+        }
+    }
+    ADD_FAILURE() << "no text at place " << place;
+    return "";
 }
 
 // UTF-8 to a Windows code page through iconv; fails the test when a character has no
@@ -265,6 +281,37 @@ std::string ToCodePage(const std::string &utf8, int codePage)
         ADD_FAILURE() << "\"" << utf8 << "\" has no form in " << name;
         return std::string();
     }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// A class name as the resource spells it (windres writes them in capitals).
+bool IsClass(const Lin32ControlTemplate &control, const char *name)
+{
+    return strcasecmp(control.className.c_str(), name) == 0;
+}
+
+// UTF-16 to UTF-8 through iconv.
+std::string Utf8(const std::u16string &wide)
+{
+    iconv_t converter = iconv_open("UTF-8", "UTF-16LE");
+    if (converter == (iconv_t)-1) {
+        ADD_FAILURE() << "iconv cannot convert from UTF-16LE";
+        return std::string();
+    }
+    std::string in;
+    for (char16_t unit : wide) {
+        in += (char)(unit & 0xFF);
+        in += (char)(unit >> 8);
+    }
+    std::string out(in.size() * 2 + 1, '\0');  // three bytes at most for two
+    char *inPointer = &in[0];
+    size_t inLeft = in.size();
+    char *outPointer = &out[0];
+    size_t outLeft = out.size();
+    size_t done = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft);
+    iconv_close(converter);
+    EXPECT_NE(done, (size_t)-1);
     out.resize(out.size() - outLeft);
     return out;
 }
@@ -326,45 +373,17 @@ Seen OpenDialog()
     return seen;
 }
 
-// Restores the locale variables and the language choice after each test.
+// Each test sets the locale it needs; afterwards the old one comes back.
 class LanguageTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // The locale of the language's users, and the program's choice from it, as at start.
+    void UseLanguage(const Language &language)
     {
-        for (const char *name : VARIABLES) {
-            const char *value = getenv(name);
-            saved_.push_back(value != nullptr ? std::string(value) : std::string());
-            hadValue_.push_back(value != nullptr);
-        }
-    }
-    void TearDown() override
-    {
-        for (size_t i = 0; i < sizeof VARIABLES / sizeof VARIABLES[0]; ++i) {
-            if (hadValue_[i]) {
-                setenv(VARIABLES[i], saved_[i].c_str(), 1);
-            } else {
-                unsetenv(VARIABLES[i]);
-            }
-        }
-        Lin32SetDialogLanguage(0);
-        Lin32SetCodePage(1252);
-    }
-    static void SetLocale(const char *all, const char *messages, const char *lang)
-    {
-        const char *values[] = {all, messages, lang};
-        for (size_t i = 0; i < sizeof VARIABLES / sizeof VARIABLES[0]; ++i) {
-            if (values[i] != nullptr) {
-                setenv(VARIABLES[i], values[i], 1);
-            } else {
-                unsetenv(VARIABLES[i]);
-            }
-        }
+        locale_.Set(language.locale);
+        SelectDialogLanguage();
     }
 
-private:
-    static constexpr const char *VARIABLES[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::vector<std::string> saved_;
-    std::vector<bool> hadValue_;
+    LocaleScope locale_;
 };
 
 // ---- texts ---------------------------------------------------------------------------
@@ -373,7 +392,7 @@ TEST_F(LanguageTest, EveryTextArrivesInTheCodePageOfItsLanguage)
 {
     for (const Language &language : LANGUAGES) {
         SCOPED_TRACE(language.name);
-        Lin32SetDialogLanguage(language.id);
+        UseLanguage(language);
         Seen seen = OpenDialog();
         EXPECT_EQ(seen.language, language.id);
         EXPECT_EQ(seen.codePage, language.codePage);
@@ -421,7 +440,7 @@ TEST_F(LanguageTest, NationalLettersHaveTheBytesOfTheirCodePage)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(LanguageById(c.language).name);
-        Lin32SetDialogLanguage(c.language);
+        UseLanguage(LanguageById(c.language));
         Seen seen = OpenDialog();
         std::string text;
         for (size_t i = 0; i < seen.ids.size(); ++i) {
@@ -437,7 +456,7 @@ TEST_F(LanguageTest, EveryLanguageHasThePlaceholders)
 {
     for (const Language &language : LANGUAGES) {
         SCOPED_TRACE(language.name);
-        Lin32SetDialogLanguage(language.id);
+        UseLanguage(language);
         Seen seen = OpenDialog();
         ASSERT_EQ(seen.messages.size(), (size_t)MESSAGE_COUNT);
         for (int id : {IDM_ASK_DELETE, IDM_ASK_MOVE, IDM_ASK_COPY}) {
@@ -453,12 +472,12 @@ TEST_F(LanguageTest, EveryLanguageHasThePlaceholders)
 
 TEST_F(LanguageTest, EveryLanguageHasTheSameControls)
 {
-    Lin32SetDialogLanguage(ENGLISH_UK);
+    UseLanguage(LanguageById(ENGLISH_UK));
     Seen english = OpenDialog();
     ASSERT_EQ(english.ids.size(), (size_t)CONTROL_COUNT);
     for (const Language &language : LANGUAGES) {
         SCOPED_TRACE(language.name);
-        Lin32SetDialogLanguage(language.id);
+        UseLanguage(language);
         Seen seen = OpenDialog();
         EXPECT_EQ(seen.language, language.id);
         EXPECT_EQ(seen.ids, english.ids);
@@ -467,22 +486,18 @@ TEST_F(LanguageTest, EveryLanguageHasTheSameControls)
     }
 }
 
-// The templates as the script states them: one dialog 101 per language, all with the
-// dialog's style and font, every control inside the dialog, and the visible controls
-// clear of each other apart from the frames that hold them.
-TEST_F(LanguageTest, TheScriptHoldsOneWellFormedTemplatePerLanguage)
+// The templates as the compiled resource holds them: one dialog 101 per language, all
+// with the dialog's style and font, every control inside the dialog, and the visible
+// controls clear of each other apart from the frames that hold them.
+TEST_F(LanguageTest, TheResourceHoldsOneWellFormedTemplatePerLanguage)
 {
-    const char *text = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(Lin32BuiltInScriptFile("chartxfer.rc", &text, &size));
-    Lin32ResourceScript script;
+    Lin32Resource resource;
     std::string error;
-    ASSERT_TRUE(Lin32ParseResourceScript("chartxfer.rc", text, size, Lin32BuiltInScriptFile,
-                                         script, error))
+    ASSERT_TRUE(Lin32ReadResource(g_lin32Resource, g_lin32ResourceSize, resource, error))
         << error;
 
     const Lin32DialogTemplate *english = nullptr;
-    for (const Lin32DialogTemplate &dialog : script.dialogs) {
+    for (const Lin32DialogTemplate &dialog : resource.dialogs) {
         if (dialog.id == IDD_MAIN && dialog.language == ENGLISH_UK) {
             english = &dialog;
         }
@@ -493,14 +508,14 @@ TEST_F(LanguageTest, TheScriptHoldsOneWellFormedTemplatePerLanguage)
         SCOPED_TRACE(language.name);
         const Lin32DialogTemplate *dialog = nullptr;
         int found = 0;
-        for (const Lin32DialogTemplate &candidate : script.dialogs) {
+        for (const Lin32DialogTemplate &candidate : resource.dialogs) {
             if (candidate.id == IDD_MAIN && candidate.language == language.id) {
                 dialog = &candidate;
                 ++found;
             }
         }
         ASSERT_EQ(found, 1);
-        EXPECT_EQ(dialog->caption, language.caption);
+        EXPECT_EQ(Utf8(dialog->caption), language.caption);
         EXPECT_EQ(dialog->style, english->style);
         EXPECT_EQ(dialog->fontSize, english->fontSize);
         EXPECT_EQ(dialog->fontFace, english->fontFace);
@@ -518,15 +533,15 @@ TEST_F(LanguageTest, TheScriptHoldsOneWellFormedTemplatePerLanguage)
             EXPECT_GE(control.x, 0);
             EXPECT_GE(control.y, 0);
             EXPECT_LE(control.x + control.width, dialog->width);
-            int height = control.className == "ComboBox" ? CLOSED_COMBO_HEIGHT : control.height;
+            int height = IsClass(control, "ComboBox") ? CLOSED_COMBO_HEIGHT : control.height;
             EXPECT_LE(control.y + height, dialog->height);
         }
 
         // Visible controls do not overlap, except the group boxes (frames) and the combos
         // (whose height is that of the open drop-down list).
         auto frameOrCombo = [](const Lin32ControlTemplate &control) {
-            return control.className == "ComboBox" ||
-                   (control.className == "Button" && (control.style & 0xF) == BS_GROUPBOX);
+            return IsClass(control, "ComboBox") ||
+                   (IsClass(control, "Button") && (control.style & 0xF) == BS_GROUPBOX);
         };
         for (int i = 0; i < FIRST_MESSAGE_INDEX; ++i) {
             const Lin32ControlTemplate &a = dialog->controls[i];
@@ -545,6 +560,9 @@ TEST_F(LanguageTest, TheScriptHoldsOneWellFormedTemplatePerLanguage)
 
 // ---- the language from the locale ------------------------------------------------------
 
+// The program's SelectDialogLanguage as the entry point calls it: the dialog of the base
+// language, English for a language without one. The code page follows LC_CTYPE (or
+// LANG), not the dialog.
 TEST_F(LanguageTest, TheLocalePicksTheDialogByItsBaseLanguage)
 {
     struct Case {
@@ -552,43 +570,44 @@ TEST_F(LanguageTest, TheLocalePicksTheDialogByItsBaseLanguage)
         const char *messages;
         const char *lang;
         WORD expected;
+        int codePage;
     } cases[] = {
-        {nullptr, nullptr, "de_DE.UTF-8", GERMAN},
-        {nullptr, nullptr, "de_AT.UTF-8", GERMAN},
-        {nullptr, nullptr, "de_CH.UTF-8", GERMAN},
-        {nullptr, nullptr, "fi_FI.UTF-8", FINNISH},
-        {nullptr, nullptr, "fr_FR.UTF-8", FRENCH},
-        {nullptr, nullptr, "fr_CA.UTF-8", FRENCH},
-        {nullptr, nullptr, "fr_BE", FRENCH},
-        {nullptr, nullptr, "pl_PL.UTF-8", POLISH},
-        {nullptr, nullptr, "ru_RU.UTF-8", RUSSIAN},
-        {nullptr, nullptr, "en_GB.UTF-8", ENGLISH_UK},
-        {nullptr, nullptr, "en_US.UTF-8", ENGLISH_UK},
+        {nullptr, nullptr, "de_DE.UTF-8", GERMAN, 1252},
+        {nullptr, nullptr, "de_AT.UTF-8", GERMAN, 1252},
+        {nullptr, nullptr, "de_CH.UTF-8", GERMAN, 1252},
+        {nullptr, nullptr, "fi_FI.UTF-8", FINNISH, 1252},
+        {nullptr, nullptr, "fr_FR.UTF-8", FRENCH, 1252},
+        {nullptr, nullptr, "fr_CA.UTF-8", FRENCH, 1252},
+        {nullptr, nullptr, "fr_BE", FRENCH, 1252},
+        {nullptr, nullptr, "pl_PL.UTF-8", POLISH, 1250},
+        {nullptr, nullptr, "ru_RU.UTF-8", RUSSIAN, 1251},
+        {nullptr, nullptr, "en_GB.UTF-8", ENGLISH_UK, 1252},
+        {nullptr, nullptr, "en_US.UTF-8", ENGLISH_UK, 1252},
         // No dialog in the language: English.
-        {nullptr, nullptr, "es_ES.UTF-8", ENGLISH_UK},
-        {nullptr, nullptr, "C", ENGLISH_UK},
-        {nullptr, nullptr, nullptr, ENGLISH_UK},
+        {nullptr, nullptr, "es_ES.UTF-8", ENGLISH_UK, 1252},
+        {nullptr, nullptr, "C", ENGLISH_UK, 1252},
+        {nullptr, nullptr, nullptr, ENGLISH_UK, 1252},
         // LC_ALL before LC_MESSAGES before LANG; an empty one does not count.
-        {"ru_RU.UTF-8", "pl_PL.UTF-8", "de_DE.UTF-8", RUSSIAN},
-        {nullptr, "pl_PL.UTF-8", "de_DE.UTF-8", POLISH},
-        {"", "", "fi_FI.UTF-8", FINNISH},
-        {"es_ES.UTF-8", nullptr, "de_DE.UTF-8", ENGLISH_UK},
+        {"ru_RU.UTF-8", "pl_PL.UTF-8", "de_DE.UTF-8", RUSSIAN, 1251},
+        {nullptr, "pl_PL.UTF-8", "de_DE.UTF-8", POLISH, 1252},
+        {"", "", "fi_FI.UTF-8", FINNISH, 1252},
+        {"es_ES.UTF-8", nullptr, "de_DE.UTF-8", ENGLISH_UK, 1252},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string("LC_ALL=") + (c.all ? c.all : "(unset)") + " LC_MESSAGES=" +
                      (c.messages ? c.messages : "(unset)") + " LANG=" +
                      (c.lang ? c.lang : "(unset)"));
-        SetLocale(c.all, c.messages, c.lang);
-        Lin32SetDialogLanguage(0);
+        locale_.Set(c.lang, c.messages, c.all);
+        SelectDialogLanguage();
         Seen seen = OpenDialog();
         const Language &language = LanguageById(c.expected);
         EXPECT_EQ(seen.language, c.expected);
-        EXPECT_EQ(seen.codePage, language.codePage);
-        EXPECT_EQ(seen.caption, ToCodePage(language.caption, language.codePage));
+        EXPECT_EQ(seen.codePage, c.codePage);
+        EXPECT_EQ(seen.caption, ToCodePage(language.caption, c.codePage));
         ASSERT_EQ(seen.messages.size(), (size_t)MESSAGE_COUNT);
         EXPECT_EQ(seen.messages[IDM_CAPTION_ATTENTION - IDM_SAME_DRIVE],
                   ToCodePage(language.messages[IDM_CAPTION_ATTENTION - IDM_SAME_DRIVE],
-                             language.codePage));
+                             c.codePage));
     }
 }
 
@@ -615,17 +634,12 @@ protected:
             MakeChart('C', "DOB", std::string(name) + ".mas", {2004, 3, 7, 10, 15});
         }
     }
-    void TearDown() override
-    {
-        scenario::Drives::TearDown();
-        Lin32SetDialogLanguage(0);
-        Lin32SetCodePage(1252);
-    }
 
-    // Runs the program in a language with destination drive `destination` (combo index).
-    static void Run(WORD language, int destination, const std::function<void(HWND)> &user)
+    // Runs the program for a user of a language with destination drive `destination`
+    // (combo index).
+    void Run(WORD language, int destination, const std::function<void(HWND)> &user)
     {
-        Lin32SetDialogLanguage(language);
+        locale_.Set(LanguageById(language).locale);
         EXPECT_TRUE(SetCurrentDirectoryA("C:\\"));
         bool opened = false;
         driver::RunProgram("", [&](HWND dialog) {
@@ -645,6 +659,27 @@ protected:
                              ToCodePage(text, language.codePage), buttons, icon);
     }
 };
+
+// The program starts as its entry point does, SelectDialogLanguage first: users of a
+// regional variant get their base language, those of a language without a dialog
+// English, where the loader alone would give German.
+TEST_F(LanguageScenario, TheProgramStartsInTheDialogItChooses)
+{
+    const struct {
+        const char *locale;
+        WORD language;
+    } cases[] = {{"es_ES.UTF-8", ENGLISH_UK}, {"en_US.UTF-8", ENGLISH_UK},
+                 {"fr_CA.UTF-8", FRENCH}, {"de_AT.UTF-8", GERMAN}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.locale);
+        const Language &language = LanguageById(c.language);
+        locale_.Set(c.locale);
+        std::string copy;
+        driver::RunProgram("", [&](HWND dialog) { copy = driver::ItemText(dialog, IDC_COPY); });
+        EXPECT_EQ(copy, ToCodePage(Visible(language, COPY), language.codePage));
+        EXPECT_EQ(Lin32GetDialogLanguage(), c.language);
+    }
+}
 
 const ScenarioCase SCENARIOS[] = {
     {GERMAN, "Kopieren", "   3 ausgewählte Datei(en) wirklich kopieren?"},

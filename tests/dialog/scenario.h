@@ -8,6 +8,7 @@
 #include "lin32/lin32_dialog.h"
 #include "lin32/lin32_files.h"
 #include "lin32/lin32_hooks.h"
+#include "locale_scope.h"
 #include "support/boxes.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +27,6 @@
 namespace scenario {
 
 namespace fs = std::filesystem;
-
-const WORD kEnglishUk = 2057;
 
 // Chart time stamps: local time, which the fixture makes UTC.
 struct Stamp {
@@ -130,7 +129,7 @@ protected:
         Lin32SetDosDevices((root_ / "dosdevices").c_str());
         Map('C', DRIVE_FIXED);
         Map('D', DRIVE_FIXED);
-        Lin32SetDialogLanguage(kEnglishUk);
+        locale_.Set("en_GB.UTF-8");  // the English dialog
         Lin32ClearFailures();
         Lin32ClearComboFailures();
         Lin32ClearShortNames();
@@ -222,6 +221,7 @@ protected:
     }
 
     fs::path root_;
+    LocaleScope locale_;  // en_GB unless a test sets another
 };
 
 }  // namespace scenario

@@ -23,7 +23,6 @@
 #include <vector>
 
 #ifndef _WIN32
-#include "lin32/lin32_dialog.h"
 #include "lin32/lin32_files.h"
 #include "lin32/lin32_hooks.h"
 
@@ -221,9 +220,6 @@ protected:
         ClearTree("D:\\vornix", true);
         ASSERT_FALSE(Exists("C:\\vornix"));
         ASSERT_FALSE(Exists("D:\\vornix"));
-        WORD language = 0;
-        DialogLanguageFor(GetUserDefaultUILanguage(), &language);
-        english_ = language == DIALOG_ENGLISH_UK;
 #else
         char folder[] = "/tmp/chartxfer-scenario-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
@@ -234,9 +230,11 @@ protected:
             std::filesystem::create_directories(drivePath);
             ASSERT_TRUE(Lin32MapDrive(drive, drivePath.c_str(), DRIVE_FIXED));
         }
-        Lin32SetDialogLanguage(DIALOG_ENGLISH_UK);
-        english_ = true;
 #endif
+        // The texts are checked where the user's language gives the English dialog.
+        WORD language = 0;
+        DialogLanguageFor(GetUserDefaultUILanguage(), &language);
+        english_ = language == DIALOG_ENGLISH_UK;
         ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
         ASSERT_TRUE(MakeDirs("C:\\vornix"));
         // Both drive combos start on C:.
@@ -265,7 +263,6 @@ protected:
         ClearTree("C:\\vornix", true);
         ClearTree("D:\\vornix", true);
 #else
-        Lin32SetDialogLanguage(0);
         Lin32ResetDrives();
         Lin32SetDosDevices(nullptr);
         std::error_code ignored;

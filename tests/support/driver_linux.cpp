@@ -8,6 +8,7 @@
 #include "support/driver_internal.h"
 
 #include "app/dialog.h"
+#include "app/language.h"
 #include "lin32_dialog.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,8 @@ int RunProgram(const char *commandLine, const std::function<void(HWND)> &user)
         ~UserGuard() { Lin32SetDialogUser(nullptr, nullptr); }
     } guard;
     Lin32SetDialogUser(ActAsUser, const_cast<std::function<void(HWND)> *>(&user));
+    // As the program's entry point does: the dialog in the user's language.
+    SelectDialogLanguage();
     return RunChartTransfer(nullptr, commandLine);
 }
 
