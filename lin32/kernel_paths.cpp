@@ -99,94 +99,20 @@ void EnsureLoaded()
     }
 }
 
-// The current directory at start: the drive whose folder holds the Linux working
-// directory (the deepest one), else the root of C:.
+// The current directory at start is the root of C:, as for a program that Wine starts
+// from a Linux folder outside its drives.
 void EnsureCurrentDirectory()
 {
     EnsureLoaded();
-    if (g_drives.cwdKnown) {
-        return;
-    }
-    g_drives.cwdKnown = true;
-    g_drives.cwdDrive = 'C';
-    g_drives.cwdParts.clear();
-    char *here = realpath(".", NULL);
-    if (here == NULL) {
-        return;
-    }
-    std::string working = here;
-    free(here);
-    size_t best = 0;
-    for (int i = 0; i < kDriveCount; ++i) {
-        char *target = realpath(LinkName((char)('A' + i)).c_str(), NULL);
-        if (target == NULL) {
-            continue;
-        }
-        std::string root = target;
-        free(target);
-        if (root == "/") {
-            root.clear();
-        }
-        bool inside = working.compare(0, root.size(), root) == 0 &&
-                      (working.size() == root.size() || working[root.size()] == '/');
-        if (!inside || (best > 0 && root.size() + 1 <= best)) {
-            continue;
-        }
-        std::vector<std::string> parts;
-        bool named = true;
-        size_t start = root.size();
-        while (start < working.size()) {
-            size_t end = working.find('/', start + 1);
-            if (end == std::string::npos) {
-                end = working.size();
-            }
-            std::string part = working.substr(start + 1, end - start - 1);
-            std::string ansi;
-            if (!part.empty()) {
-                if (!Lin32NameFromLinux(part, ansi)) {
-                    named = false;
-                    break;
-                }
-                parts.push_back(ansi);
-            }
-            start = end;
-        }
-        if (named) {
-            best = root.size() + 1;
-            g_drives.cwdDrive = (char)('A' + i);
-            g_drives.cwdParts = parts;
-        }
+    if (!g_drives.cwdKnown) {
+        g_drives.cwdKnown = true;
+        g_drives.cwdDrive = 'C';
+        g_drives.cwdParts.clear();
     }
 }
 
-// Looks for the entry whose 8.3 alias is name.
-bool FindByAlias(const std::string &folder, const std::string &name, std::string &utf8,
-                 std::string &ansi)
-{
-    DIR *dir = opendir(folder.c_str());
-    if (dir == NULL) {
-        return false;
-    }
-    bool found = false;
-    while (struct dirent *entry = readdir(dir)) {
-        struct stat info;
-        std::string alias, candidate;
-        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0 &&
-            Lin32NameFromLinux(entry->d_name, candidate) &&
-            stat((folder + "/" + entry->d_name).c_str(), &info) == 0 &&
-            Lin32ShortName(info, alias) && Lin32NameEqual(alias, name)) {
-            utf8 = entry->d_name;
-            ansi = candidate;
-            found = true;
-            break;
-        }
-    }
-    closedir(dir);
-    return found;
-}
-
-// The entry of the Linux folder whose code-page name equals name regardless of case,
-// read afresh from the folder every time.
+// The entry of the Linux folder whose code-page name equals name regardless of case, or
+// else the one with name as its 8.3 alias; read afresh from the folder every time.
 bool FindNoCase(const std::string &folder, const std::string &name, std::string &utf8,
                 std::string &ansi)
 {
@@ -195,14 +121,24 @@ bool FindNoCase(const std::string &folder, const std::string &name, std::string 
         return false;
     }
     bool found = false;
+    bool aliases = Lin32AnyShortNames();
     while (struct dirent *entry = readdir(dir)) {
-        std::string candidate;
-        if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0 &&
-            Lin32NameFromLinux(entry->d_name, candidate) && Lin32NameEqual(candidate, name)) {
+        std::string candidate, alias;
+        struct stat info;
+        if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0 ||
+            !Lin32NameFromLinux(entry->d_name, candidate)) {
+            continue;
+        }
+        bool byAlias = !found && aliases &&
+                       stat((folder + "/" + entry->d_name).c_str(), &info) == 0 &&
+                       Lin32ShortName(info, alias) && Lin32NameEqual(alias, name);
+        if (Lin32NameEqual(candidate, name) || byAlias) {
             utf8 = entry->d_name;
             ansi = candidate;
             found = true;
-            break;
+            if (!byAlias) {
+                break;  // a long name wins over another entry's alias
+            }
         }
     }
     closedir(dir);
@@ -221,8 +157,7 @@ bool FindEntry(const std::string &folder, const std::string &name, std::string &
         ansi = name;
         return true;
     }
-    return FindNoCase(folder, name, utf8, ansi) ||
-           (Lin32AnyShortNames() && FindByAlias(folder, name, utf8, ansi));
+    return FindNoCase(folder, name, utf8, ansi);
 }
 
 // Drive letter of a root name "X:", "X:\" or "X:/"; 0 when it is none.
@@ -339,12 +274,6 @@ void Lin32SetDosDevices(const char *folder)
         g_drives.explicitFolder = true;
         g_drives.folder = folder;
     }
-}
-
-std::string Lin32GetDosDevices(void)
-{
-    EnsureLoaded();
-    return g_drives.folder;
 }
 
 bool Lin32MapDrive(char letter, const char *folder, UINT type)

@@ -21,7 +21,6 @@
 // default drives); NULL goes back to $LIN32_DOSDEVICES. The drive types and the current
 // directory are recomputed.
 void Lin32SetDosDevices(const char *folder);
-std::string Lin32GetDosDevices(void);
 
 // Maps letter (a-z, either case) to folder with a type: DRIVE_FIXED, DRIVE_REMOVABLE,
 // DRIVE_REMOTE, DRIVE_CDROM, DRIVE_RAMDISK or DRIVE_UNKNOWN. The folder need not exist:
