@@ -34,14 +34,25 @@ void DialogLanguageFor(WORD userLanguage, WORD *dialogLanguage)
     }
 }
 
+#ifdef _WIN32
+// SetThreadUILanguage came with Vista: imported by name, it would keep the program from
+// starting on Windows XP. It is looked up instead, and left out where it is missing.
+typedef LANGID(WINAPI *SetThreadUILanguageProc)(LANGID);
+#endif
+
 void SelectDialogLanguage(void)
 {
 #ifdef _WIN32
     WORD language;
     DialogLanguageFor(GetUserDefaultUILanguage(), &language);
-    // Since Vista the loader follows the thread's UI language; Wine (and older Windows)
+    // Since Vista the loader follows the thread's UI language; Wine and Windows XP
     // follow the thread locale instead and ignore the UI language. Set both.
-    SetThreadUILanguage(language);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetThreadUILanguage") : nullptr;
+    if (found != nullptr) {
+        // Through void (*)(void), which converts to any function type without a warning.
+        ((SetThreadUILanguageProc)(void (*)(void))found)(language);
+    }
     SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
 #endif
     // On Linux the layer picks the dialog from the locale when it opens it.
