@@ -35,8 +35,9 @@ void DialogLanguageFor(WORD userLanguage, WORD *dialogLanguage)
 }
 
 #ifdef _WIN32
-// SetThreadUILanguage came with Vista: imported by name, it would keep the program from
-// starting on Windows XP. It is looked up instead, and left out where it is missing.
+// SetThreadUILanguage takes a language from Vista on; Windows XP's accepts only 0 (a
+// language for the console) and older Windows lack it. Imported by name it could keep
+// the program from starting, so it is looked up, and called where it is there.
 typedef LANGID(WINAPI *SetThreadUILanguageProc)(LANGID);
 #endif
 
