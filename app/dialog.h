@@ -23,8 +23,13 @@ extern int g_DriveCount;
 extern int g_StartIndex;
 extern char g_SystemDirNames[MAX_SYSTEMS][SYSTEM_DIR_NAME_LENGTH];
 
-// Start-up: copies and upper-cases the command line, runs the main dialog, returns 0.
+// Start-up: sets the critical-error mode, copies and upper-cases the command line, runs
+// the main dialog, returns 0.
 int RunChartTransfer(HINSTANCE instance, const char *commandLine);
+
+// Lets a drive without its disk fail the call that touched it instead of opening
+// Windows' own box, so the program's prompts are the only ones the user sees.
+void SetCriticalErrorMode(void);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

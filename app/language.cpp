@@ -34,21 +34,22 @@ void DialogLanguageFor(WORD userLanguage, WORD *dialogLanguage)
     }
 }
 
+// SetThreadUILanguage takes a language from Vista on; Windows XP's accepts only 0 (a
+// language for the console) and older Windows lack it. Imported by name it could keep
+// the program from starting, so it is looked up, and called where it is there.
+typedef LANGID(WINAPI *SetThreadUILanguageProc)(LANGID);
+
 void SelectDialogLanguage(void)
 {
     WORD language;
     DialogLanguageFor(GetUserDefaultUILanguage(), &language);
-    // Since Vista the loader follows the thread's UI language; Wine (and older Windows)
-    // follow the thread locale instead and ignore the UI language. Set both, the UI
-    // language where the system has the call (it came with Vista).
-    typedef LANGID(WINAPI * SetThreadUILanguageFn)(LANGID);
+    // Since Vista the loader follows the thread's UI language; Wine and Windows XP
+    // follow the thread locale instead and ignore the UI language. Set both.
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    SetThreadUILanguageFn set = nullptr;
-    if (kernel != nullptr) {
-        set = (SetThreadUILanguageFn)(void (*)(void))GetProcAddress(kernel, "SetThreadUILanguage");
-    }
-    if (set != nullptr) {
-        set(language);
+    FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "SetThreadUILanguage") : nullptr;
+    if (found != nullptr) {
+        // Through void (*)(void), which converts to any function type without a warning.
+        ((SetThreadUILanguageProc)(void (*)(void))found)(language);
     }
     SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
 }

@@ -9,8 +9,19 @@
 
 char g_CommandLine[COMMAND_LINE_SIZE];
 
+void SetCriticalErrorMode(void)
+{
+    // Without it, GetDiskFreeSpaceA, SetCurrentDirectoryA, CopyFileA or DeleteFileA on a
+    // diskette drive without its disk first show Windows' "There is no disk in the
+    // drive" (Cancel, Try Again, Continue, in the language of Windows) and wait; only
+    // then would the program's own prompt come. Wine never shows that box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}
+
 int RunChartTransfer(HINSTANCE instance, const char *commandLine)
 {
+    // Before anything touches a drive: initialisation reads the INI file and lists drives.
+    SetCriticalErrorMode();
     // The text and its NUL, at most 256 characters in all: a longer command line is cut
     // and then has no NUL, and "/K:" beyond the field is not seen.
     memset(g_CommandLine, 0, sizeof g_CommandLine);

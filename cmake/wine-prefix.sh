@@ -1,6 +1,6 @@
 #!/bin/sh
 # Creates the Wine prefix the tests run in: wine-prefix.sh <prefix> <log file>.
-# Besides Wine's own set-up it gives the prefix the drives of the end-to-end tests, each
+# Besides Wine's own set-up it gives the prefix Wine's fonts and the drives of the end-to-end tests, each
 # on a folder of its own under <prefix>/chartxfer-drives: A: a diskette drive with a disk
 # (folder a), B: a diskette drive with no disk (its link points to a folder that does
 # not exist), D: and E: fixed drives, and F: a second letter for the folder of D:. C:
@@ -16,8 +16,23 @@ export WINEARCH="${WINEARCH:-win64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+# Wine's own fonts (Debian's fonts-wine): MS Sans Serif, which the dialog asks for, and
+# Marlett, which draws the title-bar buttons. This Wine looks for them only in the
+# prefix's windows/Fonts folder, where wineboot does not put them; without them every
+# face falls back to DejaVu Sans, wider than MS Sans Serif, and texts are cut.
+wine_fonts=/usr/share/wine/fonts
+for font in sserife.fon marlett.ttf; do
+    if [ ! -f "$wine_fonts/$font" ]; then
+        echo "wine-prefix.sh: $wine_fonts/$font is missing (Debian package fonts-wine;" \
+             "scripts/setup.sh installs it)" | tee -a "$log" >&2
+        exit 1
+    fi
+done
+
 mkdir -p "$prefix" || exit 1
 timeout 300 wineboot -i </dev/null >>"$log" 2>&1 || exit 1
+mkdir -p "$prefix/drive_c/windows/Fonts" &&
+cp "$wine_fonts"/* "$prefix/drive_c/windows/Fonts/" || exit 1
 
 drives="$prefix/chartxfer-drives"
 mkdir -p "$drives/a" "$drives/d" "$drives/e" || exit 1
@@ -41,4 +56,4 @@ if ! timeout 60 wineserver -w </dev/null >>"$log" 2>&1; then
     wineserver -k </dev/null >>"$log" 2>&1
     timeout 30 wineserver -w </dev/null >>"$log" 2>&1
 fi
-touch "$prefix/.chartxfer-ready-2"
+touch "$prefix/.chartxfer-ready-3"

@@ -25,7 +25,7 @@ log=$(mktemp "${TMPDIR:-/tmp}/chartxfer-wine-run.XXXXXX") || exit 1
 trap 'rm -f "$log"' EXIT
 
 # A prefix is ready once wine-prefix.sh has written its marker file.
-ready="$WINEPREFIX/.chartxfer-ready-2"  # the version of cmake/wine-prefix.sh
+ready="$WINEPREFIX/.chartxfer-ready-3"  # the version of cmake/wine-prefix.sh
 if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")" || exit 1
     (

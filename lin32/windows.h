@@ -164,6 +164,9 @@ typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define DRIVE_CDROM 5
 #define DRIVE_RAMDISK 6
 
+#define SEM_FAILCRITICALERRORS 0x0001
+#define SEM_NOOPENFILEERRORBOX 0x8000
+
 // ---- window messages -----------------------------------------------------------
 #define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
@@ -323,6 +326,7 @@ DWORD WINAPI GetLastError(void);
 DWORD WINAPI GetCurrentProcessId(void);
 DWORD WINAPI GetTickCount(void);
 void WINAPI SetLastError(DWORD code);
+UINT WINAPI SetErrorMode(UINT mode);
 
 BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds chartxfer.exe and opens it under Wine on a demo set of drives:
+# Builds the 32-bit chartxfer.exe and opens it under Wine on a demo set of drives:
 #   C: the product tree with three construction systems and charts of different dates,
 #      vornix.ini offering A:, C: and D: (C: the start-up drive);
 #   A: a diskette drive holding some of the charts of one system, some in an older state;
@@ -20,11 +20,12 @@ source "$root/scripts/wine-env.sh"
 
 "$root/scripts/setup.sh" || exit 1
 
-echo "==== build chartxfer.exe"
-cmake -S "$root" -B build/win -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null || exit 1
-cmake --build build/win -j2 --target chartxfer || exit 1
-exe="$root/build/win/resources/chartxfer.exe"
+# The 32-bit exe, the one users get: it runs on every Windows from XP on.
+echo "==== build chartxfer.exe (32-bit)"
+cmake -S "$root" -B build/win32 -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null || exit 1
+cmake --build build/win32 -j2 --target chartxfer || exit 1
+exe="$root/build/win32/resources/chartxfer.exe"
 [ -f "$exe" ] || { echo "run.sh: $exe was not built" >&2; exit 1; }
 
 program_pid=""

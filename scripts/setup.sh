@@ -1,8 +1,10 @@
 #!/bin/bash
 # Installs what the builds and tests need on Debian 12, and only what is missing: the
-# native tool chain with GoogleTest, clang for fuzzing, the MinGW-w64 cross compiler,
-# Wine with a virtual display, and the locales the language tests switch between.
-# Safe to run again; does nothing when everything is there.
+# native tool chain with GoogleTest, clang for fuzzing, the MinGW-w64 cross compilers
+# for 32- and 64-bit Windows, Wine for both (32-bit Wine needs Debian's i386
+# architecture) with Wine's fonts and a virtual display, and the locales the language
+# tests switch between. Safe to run again; does nothing when everything is there.
+# Ends with an error that names each package it could not install.
 set -u
 
 packages=(
@@ -10,7 +12,8 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine64 wine32:i386 fonts-wine
     xvfb x11-utils imagemagick
     locales
 )
@@ -27,20 +30,35 @@ sudo_if_needed() {
     fi
 }
 
-missing=()
-for package in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)
-    case "$status" in
-        *" installed") ;;
-        *) missing+=("$package") ;;
-    esac
-done
+# missing_packages: the packages of the list that are not installed, one a line.
+missing_packages() {
+    local package status
+    for package in "${packages[@]}"; do
+        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)
+        case "$status" in
+            *" installed") ;;
+            *) echo "$package" ;;
+        esac
+    done
+}
 
+mapfile -t missing < <(missing_packages)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    sudo_if_needed apt-get update -q || exit 1
-    sudo_if_needed apt-get install -y -q --no-install-recommends "${missing[@]}" || exit 1
+    # wine32:i386 comes from Debian's i386 architecture, enabled once.
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "setup: enabling the i386 architecture (for wine32)"
+        sudo_if_needed dpkg --add-architecture i386 ||
+            echo "setup: could not enable the i386 architecture" >&2
+    fi
+    sudo_if_needed apt-get update -q
+    sudo_if_needed apt-get install -y -q --no-install-recommends "${missing[@]}"
+    mapfile -t missing < <(missing_packages)
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "setup: not installed: ${missing[*]}" >&2
+        exit 1
+    fi
 fi
 
 # locale -a spells them de_DE.utf8; /etc/locale.gen wants "de_DE.UTF-8 UTF-8".

@@ -2,7 +2,9 @@
 # Builds Chart Transfer and runs every test:
 #   native  - Linux build with the Win32 stand-in (build/native)
 #   asan    - the same with AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)
-#   win     - MinGW-w64 cross build, tests under Wine on a virtual display (build/win)
+#   win32   - MinGW-w64 cross build for 32-bit Windows, the exe users get; tests under
+#             Wine on a virtual display (build/win32)
+#   win     - the same for 64-bit Windows (build/win)
 # Installs what is missing first (scripts/setup.sh). Ends with the line
 # "N passed, N failed, N skipped" over all test runs; the exit code is 0 only when
 # nothing failed. A test that cannot run on this machine (it says why) is skipped.
@@ -17,7 +19,7 @@ root=$(pwd)
 jobs=2
 # LC_ALL would override the LANG that the Windows tests choose their language with.
 unset LC_ALL LANGUAGE
-all_steps=(native asan win fuzz)
+all_steps=(native asan win32 win fuzz)
 
 source "$root/scripts/wine-env.sh"
 
@@ -90,16 +92,27 @@ step_asan() {
         run_ctest asan build/asan
 }
 
-step_win() {
+# windows_step <label> <build-dir> <toolchain file>: cross-builds and runs every test
+# under Wine, in a fresh prefix (one prefix runs 32- and 64-bit programs alike).
+windows_step() {
+    local label=$1 dir=$2 toolchain=$3
     # Wine takes the user language and the ANSI code page from LANG: English and 1252
     # unless a test sets its own.
     local -x LANG="${CHARTXFER_WINE_LANG:-en_GB.UTF-8}"
-    configure_and_build build/win -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || return 1
+    configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" || return 1
     # A private display always: test windows stay off the user's screen.
-    wine_env_start build/win/wine own || { wine_env_stop; return 1; }
-    run_ctest win build/win
+    wine_env_start "$dir/wine" own || { wine_env_stop; return 1; }
+    run_ctest "$label" "$dir"
     wine_env_stop
+}
+
+step_win32() {
+    windows_step win32 build/win32 mingw-w64-i686.cmake
+}
+
+step_win() {
+    windows_step win build/win mingw-w64-x86_64.cmake
 }
 
 # Replays every fuzz corpus and runs a fixed-seed pass; one result for the whole step.

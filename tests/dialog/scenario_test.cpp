@@ -340,6 +340,44 @@ protected:
 
 // ---- start-up --------------------------------------------------------------------
 
+const UINT kQuietDriveErrors = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+
+// The process's error mode, read through SetErrorMode, which returns the mode it
+// replaces, and left as it was.
+UINT CurrentErrorMode()
+{
+    UINT mode = SetErrorMode(0);
+    SetErrorMode(mode);
+    return mode;
+}
+
+// A drive without its disk fails the call quietly once the start-up routine has run,
+// whatever mode the process started with.
+TEST(CriticalErrorMode, TheStartUpRoutineSetsIt)
+{
+    UINT before = CurrentErrorMode();
+    for (UINT start : {0u, (UINT)SEM_FAILCRITICALERRORS, (UINT)SEM_NOOPENFILEERRORBOX}) {
+        SCOPED_TRACE(start);
+        SetErrorMode(start);
+        ASSERT_EQ(CurrentErrorMode(), start);
+        SetCriticalErrorMode();
+        EXPECT_EQ(CurrentErrorMode() & kQuietDriveErrors, kQuietDriveErrors);
+    }
+    SetErrorMode(before);
+}
+
+// Start-up sets it: it is in effect in the dialog, whose initialisation has read the
+// INI file and listed the drives.
+TEST_F(Scenario, StartUpSetsTheCriticalErrorMode)
+{
+    UINT before = CurrentErrorMode();
+    SetErrorMode(0);
+    UINT seen = 0;
+    Run([&](HWND) { seen = CurrentErrorMode(); });
+    EXPECT_EQ(seen & kQuietDriveErrors, kQuietDriveErrors);
+    SetErrorMode(before);
+}
+
 TEST_F(Scenario, StartsWithTheDrivesOfTheIniAndTheSystemsOfTheStartUpDrive)
 {
     Run([&](HWND dialog) {
