@@ -17,17 +17,15 @@ void Lin32SetToday(int year, int month, int day)
 
 void Lin32ClearToday(void) { todayFixed = false; }
 
-// 0 Sunday to 6 Saturday in the Gregorian calendar (Sakamoto's rule).
+// 0 Sunday to 6 Saturday in the Gregorian calendar.
 static WORD DayOfWeek(int year, int month, int day)
 {
-    static const int monthOffset[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    if (month < 1 || month > 12 || year < 1 || year > 65535 || day < 1 || day > 31) {
-        return 0;
-    }
-    if (month < 3) {
-        year -= 1;
-    }
-    return (WORD)((year + year / 4 - year / 100 + year / 400 + monthOffset[month - 1] + day) % 7);
+    struct tm date = {};
+    date.tm_year = year - 1900;
+    date.tm_mon = month - 1;
+    date.tm_mday = day;
+    time_t seconds = timegm(&date);
+    return (WORD)(seconds == (time_t)-1 ? 0 : date.tm_wday);
 }
 
 void WINAPI GetLocalTime(LPSYSTEMTIME time)

@@ -109,30 +109,15 @@ static int AnsiByte(uint32_t code)
 static bool DecodeUtf8(const std::string &utf8, size_t &pos, uint32_t &code)
 {
     unsigned char lead = (unsigned char)utf8[pos];
-    size_t extra;
-    uint32_t minimum;
-    if (lead < 0x80) {
-        code = lead;
-        pos += 1;
-        return true;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1;
-        minimum = 0x80;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        extra = 2;
-        minimum = 0x800;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3;
-        minimum = 0x10000;
-        code = lead & 0x07;
-    } else {
+    // continuation bytes, the smallest code each length may carry, bits of the lead byte
+    size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1
+                 : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xF0 && lead <= 0xF4 ? 3 : 4;
+    static const uint32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+    static const unsigned char leadBits[] = {0x7F, 0x1F, 0x0F, 0x07};
+    if (extra == 4 || utf8.size() - pos <= extra) {
         return false;
     }
-    if (utf8.size() - pos <= extra) {
-        return false;
-    }
+    code = lead & leadBits[extra];
     for (size_t k = 1; k <= extra; ++k) {
         unsigned char next = (unsigned char)utf8[pos + k];
         if ((next & 0xC0) != 0x80) {
@@ -140,7 +125,7 @@ static bool DecodeUtf8(const std::string &utf8, size_t &pos, uint32_t &code)
         }
         code = (code << 6) | (next & 0x3F);
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    if (code < minimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
         return false;
     }
     pos += extra + 1;

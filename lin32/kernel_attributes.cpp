@@ -4,8 +4,10 @@
 // set by SetFileAttributesA kept in the extended attribute user.DOSATTRIB (in memory where
 // the file system has none). Also the per-file data that only tests give: 8.3 aliases
 // and reported sizes.
+#include "codepage.h"
 #include "kernel_internal.h"
 
+#include <algorithm>
 #include <dirent.h>
 #include <errno.h>
 #include <map>
@@ -36,11 +38,10 @@ bool Lin32IsReadOnly(const struct stat &info)
     return !S_ISDIR(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
 }
 
-namespace {
-
-// The bits from the attribute's text (length as getxattr returned it), else from memory.
-DWORD DosBitsOf(char *text, ssize_t length, const struct stat &info)
+DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info)
 {
+    char text[32];
+    ssize_t length = getxattr(linuxPath.c_str(), kDosAttribute, text, sizeof text - 1);
     if (length > 0) {
         text[length] = '\0';
         return (DWORD)strtoul(text, NULL, 16) & kStoredBits;
@@ -49,55 +50,17 @@ DWORD DosBitsOf(char *text, ssize_t length, const struct stat &info)
     return found == g_storedBits.end() ? 0 : found->second;
 }
 
-}  // namespace
-
-DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info)
-{
-    char text[32];
-    ssize_t length = getxattr(linuxPath.c_str(), kDosAttribute, text, sizeof text - 1);
-    return DosBitsOf(text, length, info);
-}
-
-DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info)
-{
-    char text[32];
-    ssize_t length = fgetxattr(fd, kDosAttribute, text, sizeof text - 1);
-    return DosBitsOf(text, length, info);
-}
-
-namespace {
-
-// The file whose bits are stored: by its path, or open (a file that has no name yet).
-struct BitsTarget {
-    const char *path;
-    int fd;
-};
-
-int SetDosAttribute(const BitsTarget &file, const char *text)
-{
-    return file.path != NULL ? setxattr(file.path, kDosAttribute, text, strlen(text), 0)
-                             : fsetxattr(file.fd, kDosAttribute, text, strlen(text), 0);
-}
-
-int RemoveDosAttribute(const BitsTarget &file)
-{
-    return file.path != NULL ? removexattr(file.path, kDosAttribute)
-                             : fremovexattr(file.fd, kDosAttribute);
-}
-
-bool StoreDosBits(const BitsTarget &file, const struct stat &info, DWORD bits)
+bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits)
 {
     bits &= kStoredBits;
     g_storedBits.erase(KeyOf(info));
     if (bits == 0) {
-        if (RemoveDosAttribute(file) != 0 && errno != ENODATA && errno != ENOTSUP) {
-            return false;
-        }
-        return true;
+        return removexattr(linuxPath.c_str(), kDosAttribute) == 0 || errno == ENODATA ||
+               errno == ENOTSUP;
     }
     char text[32];
     snprintf(text, sizeof text, "0x%x", (unsigned)bits);
-    if (SetDosAttribute(file, text) == 0) {
+    if (setxattr(linuxPath.c_str(), kDosAttribute, text, strlen(text), 0) == 0) {
         return true;
     }
     if (errno != ENOTSUP) {
@@ -105,18 +68,6 @@ bool StoreDosBits(const BitsTarget &file, const struct stat &info, DWORD bits)
     }
     g_storedBits[KeyOf(info)] = bits;
     return true;
-}
-
-}  // namespace
-
-bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits)
-{
-    return StoreDosBits(BitsTarget{linuxPath.c_str(), -1}, info, bits);
-}
-
-bool Lin32StoreDosBitsOfOpen(int fd, const struct stat &info, DWORD bits)
-{
-    return StoreDosBits(BitsTarget{NULL, fd}, info, bits);
 }
 
 DWORD Lin32Attributes(const std::string &linuxPath, const std::string &name,
@@ -139,26 +90,26 @@ void Lin32ForgetFile(const struct stat &info)
     g_sizes.erase(KeyOf(info));
 }
 
+template <class Value>
+static bool Lookup(const std::map<FileKey, Value> &kept, const struct stat &info, Value &value)
+{
+    auto found = kept.find(KeyOf(info));
+    if (found != kept.end()) {
+        value = found->second;
+    }
+    return found != kept.end();
+}
+
 bool Lin32ShortName(const struct stat &info, std::string &alias)
 {
-    auto found = g_aliases.find(KeyOf(info));
-    if (found == g_aliases.end()) {
-        return false;
-    }
-    alias = found->second;
-    return true;
+    return Lookup(g_aliases, info, alias);
 }
 
 bool Lin32AnyShortNames(void) { return !g_aliases.empty(); }
 
 bool Lin32ReportedSize(const struct stat &info, uint64_t &size)
 {
-    auto found = g_sizes.find(KeyOf(info));
-    if (found == g_sizes.end()) {
-        return false;
-    }
-    size = found->second;
-    return true;
+    return Lookup(g_sizes, info, size);
 }
 
 bool Lin32SetShortName(const char *win32Path, const char *alias)
@@ -206,54 +157,22 @@ bool IsShortForm(const std::string &name)
 {
     size_t dot = name.find('.');
     size_t base = dot == std::string::npos ? name.size() : dot;
-    size_t extension = dot == std::string::npos ? 0 : name.size() - dot - 1;
-    if (base < 1 || base > 8 || extension > 3 ||
-        (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos)) {
-        return false;
-    }
-    return name.find_first_of(" +,;=[]") == std::string::npos;
+    return base >= 1 && base <= 8 && name.size() - base <= 4 &&
+           name.find('.', base + 1) == std::string::npos &&
+           name.find_first_of(" +,;=[]") == std::string::npos;
 }
 
-std::string UpperShortChars(const std::string &text)
+// The letters of text as an alias holds them: upper case, no blanks or dots, "_" for the
+// characters that only long names may hold.
+std::string ShortChars(const std::string &text)
 {
     std::string result;
     for (char c : text) {
-        if (c == ' ' || c == '.') {
-            continue;
+        if (c != ' ' && c != '.') {
+            result += strchr("+,;=[]", c) != NULL ? '_' : (char)Lin32UpperChar((unsigned char)c);
         }
-        if (strchr("+,;=[]", c) != NULL) {
-            c = '_';
-        }
-        result += (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
     }
     return result;
-}
-
-// The 8.3 names that entries of the folder own: their aliases, and their own names
-// where these are 8.3 names.
-std::vector<std::string> TakenShortNames(const std::string &folder)
-{
-    std::vector<std::string> taken;
-    DIR *dir = opendir(folder.c_str());
-    if (dir == NULL) {
-        return taken;
-    }
-    while (struct dirent *entry = readdir(dir)) {
-        std::string name;
-        struct stat info;
-        if (!Lin32NameFromLinux(entry->d_name, name) ||
-            stat((folder + "/" + entry->d_name).c_str(), &info) != 0) {
-            continue;
-        }
-        std::string alias;
-        if (Lin32ShortName(info, alias)) {
-            taken.push_back(alias);
-        } else if (IsShortForm(name)) {
-            taken.push_back(name);
-        }
-    }
-    closedir(dir);
-    return taken;
 }
 
 }  // namespace
@@ -265,32 +184,35 @@ void Lin32NameCreated(const Lin32Path &path)
         return;
     }
     g_aliases.erase(KeyOf(info));
-    char drive = path.drive;
-    if (drive < 'A' || drive > 'Z' || !g_makesShortNames[drive - 'A'] || IsShortForm(path.name)) {
+    if (path.drive < 'A' || path.drive > 'Z' || !g_makesShortNames[path.drive - 'A'] ||
+        IsShortForm(path.name)) {
         return;
     }
-    // FAT's numbered alias: the first letters of the name without blanks and dots,
-    // "~" and the lowest number that no entry of the folder owns, the first three
-    // letters of the last extension.
-    size_t dot = path.name.rfind('.');
-    std::string base = UpperShortChars(path.name.substr(0, dot));
-    std::string extension =
-        dot == std::string::npos ? "" : UpperShortChars(path.name.substr(dot + 1)).substr(0, 3);
-    if (base.empty()) {
-        base = "_";
+    // FAT's numbered alias: the first letters of the name, "~" and the lowest number
+    // that no entry of the folder owns (as its alias or as its own 8.3 name), the first
+    // three letters of the last extension.
+    std::vector<std::string> taken;
+    if (DIR *dir = opendir(path.folder.c_str())) {
+        while (struct dirent *entry = readdir(dir)) {
+            std::string name, alias;
+            struct stat other;
+            if (Lin32NameFromLinux(entry->d_name, name) &&
+                stat((path.folder + "/" + entry->d_name).c_str(), &other) == 0) {
+                taken.push_back(Lin32ShortName(other, alias) ? alias : name);
+            }
+        }
+        closedir(dir);
     }
-    std::vector<std::string> taken = TakenShortNames(path.folder);
-    for (int number = 1; number < 1000000; ++number) {
+    size_t dot = path.name.rfind('.');
+    std::string base = ShortChars(path.name.substr(0, dot));
+    std::string extension = dot == std::string::npos ? "" : ShortChars(path.name.substr(dot + 1));
+    extension = extension.empty() ? "" : "." + extension.substr(0, 3);
+    for (int number = 1;; ++number) {
         std::string tail = "~" + std::to_string(number);
-        std::string alias = base.substr(0, 8 - tail.size()) + tail;
-        if (!extension.empty()) {
-            alias += "." + extension;
-        }
-        bool owned = false;
-        for (const std::string &other : taken) {
-            owned = owned || Lin32NameEqual(other, alias);
-        }
-        if (!owned) {
+        std::string alias =
+            (base.empty() ? "_" : base.substr(0, 8 - tail.size())) + tail + extension;
+        if (std::none_of(taken.begin(), taken.end(),
+                         [&](const std::string &owned) { return Lin32NameEqual(owned, alias); })) {
             g_aliases[KeyOf(info)] = alias;
             return;
         }
@@ -311,16 +233,12 @@ void Lin32ClearReportedSizes(void) { g_sizes.clear(); }
 
 // ---- KERNEL32 -----------------------------------------------------------------------------
 
-namespace {
-
 // The existing file or folder of the name; ERROR_FILE_NOT_FOUND when there is none.
-DWORD ResolveExisting(LPCSTR name, Lin32Path &path)
+static DWORD ResolveExisting(LPCSTR name, Lin32Path &path)
 {
     DWORD error = Lin32Resolve(name, path);
     return error == ERROR_SUCCESS && !path.exists ? ERROR_FILE_NOT_FOUND : error;
 }
-
-}  // namespace
 
 DWORD WINAPI GetFileAttributesA(LPCSTR name)
 {

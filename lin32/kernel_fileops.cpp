@@ -70,6 +70,22 @@ bool SameFile(const struct stat &a, const struct stat &b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Both names of a copy or a rename: an existing source, and a target that is no root.
+DWORD ResolveBoth(LPCSTR existing, LPCSTR target, Lin32Path &source, Lin32Path &destination)
+{
+    DWORD error = Lin32Resolve(existing, source);
+    if (error == ERROR_SUCCESS && !source.exists) {
+        error = ERROR_FILE_NOT_FOUND;
+    }
+    if (error == ERROR_SUCCESS) {
+        error = Lin32Resolve(target, destination);
+    }
+    if (error == ERROR_SUCCESS && (source.isRoot || destination.isRoot)) {
+        error = ERROR_ACCESS_DENIED;
+    }
+    return error;
+}
+
 }  // namespace
 
 BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
@@ -79,22 +95,12 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
         return Fail(error);
     }
     Lin32Path source, destination;
-    error = Lin32Resolve(existing, source);
+    error = ResolveBoth(existing, target, source, destination);
+    if (error == ERROR_SUCCESS && S_ISDIR(source.info.st_mode)) {
+        error = ERROR_ACCESS_DENIED;
+    }
     if (error != ERROR_SUCCESS) {
         return Fail(error);
-    }
-    if (!source.exists) {
-        return Fail(ERROR_FILE_NOT_FOUND);
-    }
-    if (S_ISDIR(source.info.st_mode)) {
-        return Fail(ERROR_ACCESS_DENIED);
-    }
-    error = Lin32Resolve(target, destination);
-    if (error != ERROR_SUCCESS) {
-        return Fail(error);
-    }
-    if (destination.isRoot) {
-        return Fail(ERROR_ACCESS_DENIED);
     }
     if (destination.exists) {
         // Two names of one file (also through two drive letters that share a folder).
@@ -128,10 +134,10 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
     error = CopyData(from, to);
     if (error == ERROR_SUCCESS) {
         // Before the mode: a read-only file refuses new attributes even to its owner.
-        DWORD bits = Lin32StoredDosBitsOfOpen(from, source.info);
+        DWORD bits = Lin32StoredDosBits(source.linuxPath, source.info);
         struct stat copyInfo;
         if (bits != 0 && fstat(to, &copyInfo) == 0) {
-            Lin32StoreDosBitsOfOpen(to, copyInfo, bits);
+            Lin32StoreDosBits(destination.linuxPath, copyInfo, bits);
         }
         if (fchmod(to, source.info.st_mode & 07777) != 0) {
             error = Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
@@ -170,19 +176,9 @@ BOOL WINAPI CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists)
 BOOL WINAPI MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags)
 {
     Lin32Path source, destination;
-    DWORD error = Lin32Resolve(existing, source);
+    DWORD error = ResolveBoth(existing, target, source, destination);
     if (error != ERROR_SUCCESS) {
         return Fail(error);
-    }
-    if (!source.exists) {
-        return Fail(ERROR_FILE_NOT_FOUND);
-    }
-    error = Lin32Resolve(target, destination);
-    if (error != ERROR_SUCCESS) {
-        return Fail(error);
-    }
-    if (source.isRoot || destination.isRoot) {
-        return Fail(ERROR_ACCESS_DENIED);
     }
     // A rename stays on its volume: two letters are one volume only when they lead to
     // one folder.

@@ -97,14 +97,6 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
     case OPEN_EXISTING:
         error = existed ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
         break;
-    case OPEN_ALWAYS:
-        openFlags |= O_CREAT;
-        break;
-    case TRUNCATE_EXISTING:
-        error = !existed ? ERROR_FILE_NOT_FOUND
-                         : (access & GENERIC_WRITE) ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-        openFlags |= O_TRUNC;
-        break;
     default:
         error = ERROR_INVALID_PARAMETER;
         break;
@@ -157,10 +149,8 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATT
     file->access = access;
     file->share = share;
     g_openFiles.insert(file);
-    // Windows reports an existing file that CREATE_ALWAYS/OPEN_ALWAYS took over.
-    SetLastError(existed && (creation == CREATE_ALWAYS || creation == OPEN_ALWAYS)
-                     ? ERROR_ALREADY_EXISTS
-                     : ERROR_SUCCESS);
+    // Windows reports an existing file that CREATE_ALWAYS took over.
+    SetLastError(existed && creation == CREATE_ALWAYS ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
     return (HANDLE)file;
 }
 

@@ -165,74 +165,57 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data)
     if (error != ERROR_SUCCESS) {
         return FailSearch(error);
     }
-    // A name without wildcards matches the one entry that it names, by its long name
-    // or its alias: looked up as a path, not by reading the folder.
-    // (Trailing dots and blanks are Windows' to strip; such names take the long way.)
-    if (last.find_first_of("*?<>\"") == std::string::npos && last.back() != '.' &&
-        last.back() != ' ') {
-        Lin32Path entry;
-        parsed.parts.push_back(last);
-        error = Lin32ResolveParsed(parsed, entry);
-        if (error != ERROR_SUCCESS || !entry.exists) {
-            return FailSearch(ERROR_FILE_NOT_FOUND);
-        }
-        SearchHandle *search = new SearchHandle;
-        search->magic = kSearchMagic;
-        WIN32_FIND_DATAA found;
-        FillEntry(entry.linuxPath, entry.name, entry.info, found);
-        search->entries.push_back(found);
-        *data = found;
-        search->next = 1;
-        g_searches.insert(search);
-        SetLastError(ERROR_SUCCESS);
-        return (HANDLE)search;
-    }
-    DIR *dir = opendir(folder.linuxPath.c_str());
-    if (dir == NULL) {
-        return FailSearch(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
-    }
-    std::string expression = TranslatePattern(last);
-    SearchHandle *search = new SearchHandle;
-    search->magic = kSearchMagic;
-    search->next = 0;
+    std::vector<WIN32_FIND_DATAA> entries;
     WIN32_FIND_DATAA entry;
-    if (!folder.isRoot) {
-        // "." and ".." come first in every folder but a drive's root.
-        struct stat parent;
-        std::string parentPath = folder.linuxPath + "/..";
-        if (Matches(expression, ".")) {
-            FillEntry(folder.linuxPath, ".", folder.info, entry);
-            search->entries.push_back(entry);
+    // A name without wildcards matches the one entry that it names, by its long name or
+    // its alias: looked up as a path, not by reading the folder. (Trailing dots and
+    // blanks are Windows' to strip; such names take the long way.)
+    if (!last.empty() && last.find_first_of("*?<>\"") == std::string::npos &&
+        last.back() != '.' && last.back() != ' ') {
+        Lin32Path named;
+        parsed.parts.push_back(last);
+        if (Lin32ResolveParsed(parsed, named) == ERROR_SUCCESS && named.exists) {
+            FillEntry(named.linuxPath, named.name, named.info, entry);
+            entries.push_back(entry);
         }
-        if (Matches(expression, "..") && stat(parentPath.c_str(), &parent) == 0) {
-            FillEntry(parentPath, "..", parent, entry);
-            search->entries.push_back(entry);
+    } else {
+        DIR *dir = opendir(folder.linuxPath.c_str());
+        if (dir == NULL) {
+            return FailSearch(Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
         }
+        std::string expression = TranslatePattern(last);
+        if (!folder.isRoot) {
+            // "." and ".." come first in every folder but a drive's root.
+            struct stat parent;
+            std::string parentPath = folder.linuxPath + "/..";
+            if (Matches(expression, ".")) {
+                FillEntry(folder.linuxPath, ".", folder.info, entry);
+                entries.push_back(entry);
+            }
+            if (Matches(expression, "..") && stat(parentPath.c_str(), &parent) == 0) {
+                FillEntry(parentPath, "..", parent, entry);
+                entries.push_back(entry);
+            }
+        }
+        while (struct dirent *item = readdir(dir)) {
+            std::string name, alias;
+            struct stat info;
+            std::string path = folder.linuxPath + "/" + item->d_name;
+            if (strcmp(item->d_name, ".") != 0 && strcmp(item->d_name, "..") != 0 &&
+                Lin32NameFromLinux(item->d_name, name) && stat(path.c_str(), &info) == 0 &&
+                (Matches(expression, name) ||
+                 (Lin32ShortName(info, alias) && Matches(expression, alias)))) {
+                FillEntry(path, name, info, entry);
+                entries.push_back(entry);
+            }
+        }
+        closedir(dir);
     }
-    while (struct dirent *item = readdir(dir)) {
-        if (strcmp(item->d_name, ".") == 0 || strcmp(item->d_name, "..") == 0) {
-            continue;
-        }
-        std::string name;
-        struct stat info;
-        std::string path = folder.linuxPath + "/" + item->d_name;
-        if (!Lin32NameFromLinux(item->d_name, name) || stat(path.c_str(), &info) != 0) {
-            continue;
-        }
-        std::string alias;
-        if (Matches(expression, name) ||
-            (Lin32ShortName(info, alias) && Matches(expression, alias))) {
-            FillEntry(path, name, info, entry);
-            search->entries.push_back(entry);
-        }
-    }
-    closedir(dir);
-    if (search->entries.empty()) {
-        delete search;
+    if (entries.empty()) {
         return FailSearch(ERROR_FILE_NOT_FOUND);
     }
-    *data = search->entries[0];
-    search->next = 1;
+    SearchHandle *search = new SearchHandle{kSearchMagic, entries, 1};
+    *data = entries[0];
     g_searches.insert(search);
     SetLastError(ERROR_SUCCESS);
     return (HANDLE)search;
@@ -275,49 +258,32 @@ BOOL WINAPI FindClose(HANDLE handle)
 // path. Like Windows it needs every component to exist; a wildcard is an invalid name.
 DWORD WINAPI GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size)
 {
-    if (longPath == NULL) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
     Lin32Parsed parsed;
-    DWORD error = Lin32ParsePath(longPath, false, parsed);
+    Lin32Path path;
+    DWORD error = longPath == NULL ? ERROR_INVALID_PARAMETER
+                                   : Lin32ParsePath(longPath, false, parsed);
+    for (size_t i = 0; error == ERROR_SUCCESS && i < parsed.parts.size(); ++i) {
+        error = Lin32NameInvalid(parsed.parts[i], false) ? ERROR_INVALID_NAME : ERROR_SUCCESS;
+    }
+    if (error == ERROR_SUCCESS) {
+        error = Lin32ResolveParsed(parsed, path);
+    }
+    if (error == ERROR_SUCCESS && !path.exists) {
+        error = ERROR_FILE_NOT_FOUND;
+    }
     if (error != ERROR_SUCCESS) {
         SetLastError(error);
         return 0;
     }
-    std::string result(1, parsed.drive);
-    result += ":\\";
-    Lin32Parsed prefix;
-    prefix.drive = parsed.drive;
-    prefix.trailingSeparator = false;
+    // Every component of the existing path as its alias where it has one.
+    std::string result = std::string(1, parsed.drive) + ":\\";
+    Lin32Parsed prefix = parsed;
     for (size_t i = 0; i < parsed.parts.size(); ++i) {
-        if (Lin32NameInvalid(parsed.parts[i], false)) {
-            SetLastError(ERROR_INVALID_NAME);
-            return 0;
-        }
-        prefix.parts.push_back(parsed.parts[i]);
-        Lin32Path path;
-        error = Lin32ResolveParsed(prefix, path);
-        if (error == ERROR_SUCCESS && !path.exists) {
-            error = ERROR_FILE_NOT_FOUND;
-        }
-        if (error != ERROR_SUCCESS) {
-            SetLastError(error);
-            return 0;
-        }
+        prefix.parts.assign(parsed.parts.begin(), parsed.parts.begin() + (long)i + 1);
         std::string alias;
-        if (i > 0) {
-            result += '\\';
-        }
-        result += Lin32ShortName(path.info, alias) ? alias : parsed.parts[i];
-    }
-    if (parsed.parts.empty()) {
-        Lin32Path root;
-        error = Lin32ResolveParsed(prefix, root);
-        if (error != ERROR_SUCCESS) {
-            SetLastError(error);
-            return 0;
-        }
+        bool aliased = Lin32ResolveParsed(prefix, path) == ERROR_SUCCESS &&
+                       Lin32ShortName(path.info, alias);
+        result += (i > 0 ? "\\" : "") + (aliased ? alias : parsed.parts[i]);
     }
     if (shortPath == NULL || size <= result.size()) {
         return (DWORD)result.size() + 1;

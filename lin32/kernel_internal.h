@@ -70,9 +70,7 @@ DWORD Lin32Attributes(const std::string &linuxPath, const std::string &name,
 bool Lin32IsReadOnly(const struct stat &info);
 // Hidden and system bits kept with the file (Wine's user.DOSATTRIB attribute).
 DWORD Lin32StoredDosBits(const std::string &linuxPath, const struct stat &info);
-DWORD Lin32StoredDosBitsOfOpen(int fd, const struct stat &info);  // the same, of an open file
 bool Lin32StoreDosBits(const std::string &linuxPath, const struct stat &info, DWORD bits);
-bool Lin32StoreDosBitsOfOpen(int fd, const struct stat &info, DWORD bits);
 void Lin32ForgetFile(const struct stat &info);  // aliases and sizes of a removed file
 bool Lin32ShortName(const struct stat &info, std::string &alias);
 bool Lin32AnyShortNames(void);

@@ -7,6 +7,7 @@
 
 #include <dirent.h>
 #include <errno.h>
+#include <filesystem>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -24,8 +25,7 @@ struct DriveState {
     bool explicitFolder = false;    // set through Lin32SetDosDevices
     std::string folder;             // the folder of links; empty: no drives at all
     UINT types[kDriveCount] = {};
-    bool cwdKnown = false;
-    char cwdDrive = 'C';
+    char cwdDrive = 'C';  // the current directory; a process starts at the root of C:
     std::vector<std::string> cwdParts;
 };
 
@@ -52,13 +52,8 @@ std::string LinkName(char drive)
 
 void MakeFolders(const std::string &path)
 {
-    std::string partial;
-    for (size_t i = 0; i < path.size(); ++i) {
-        partial += path[i];
-        if ((path[i] == '/' && i > 0) || i + 1 == path.size()) {
-            mkdir(partial.c_str(), 0755);
-        }
-    }
+    std::error_code ignored;
+    std::filesystem::create_directories(path, ignored);
 }
 
 void ResetTypes()
@@ -99,23 +94,18 @@ void EnsureLoaded()
     }
 }
 
-// The current directory at start is the root of C:, as for a program that Wine starts
-// from a Linux folder outside its drives.
-void EnsureCurrentDirectory()
+// Looks for the entry called name (code page) in the Linux folder: the exact name first,
+// else one that equals it regardless of case, else the one with name as its 8.3 alias;
+// the folder is read afresh every time.
+bool FindEntry(const std::string &folder, const std::string &name, std::string &utf8,
+               std::string &ansi)
 {
-    EnsureLoaded();
-    if (!g_drives.cwdKnown) {
-        g_drives.cwdKnown = true;
-        g_drives.cwdDrive = 'C';
-        g_drives.cwdParts.clear();
+    struct stat info;
+    utf8 = Lin32AnsiToUtf8(name);
+    ansi = name;
+    if (lstat((folder + "/" + utf8).c_str(), &info) == 0) {
+        return true;
     }
-}
-
-// The entry of the Linux folder whose code-page name equals name regardless of case, or
-// else the one with name as its 8.3 alias; read afresh from the folder every time.
-bool FindNoCase(const std::string &folder, const std::string &name, std::string &utf8,
-                std::string &ansi)
-{
     DIR *dir = opendir(folder.c_str());
     if (dir == NULL) {
         return false;
@@ -124,7 +114,6 @@ bool FindNoCase(const std::string &folder, const std::string &name, std::string 
     bool aliases = Lin32AnyShortNames();
     while (struct dirent *entry = readdir(dir)) {
         std::string candidate, alias;
-        struct stat info;
         if (strcmp(entry->d_name, ".") == 0 || strcmp(entry->d_name, "..") == 0 ||
             !Lin32NameFromLinux(entry->d_name, candidate)) {
             continue;
@@ -145,26 +134,11 @@ bool FindNoCase(const std::string &folder, const std::string &name, std::string 
     return found;
 }
 
-// Looks for the entry called name (code page) in the Linux folder: the exact name first,
-// else one that equals it regardless of case, else one with it as alias.
-bool FindEntry(const std::string &folder, const std::string &name, std::string &utf8,
-               std::string &ansi)
-{
-    std::string direct = Lin32AnsiToUtf8(name);
-    struct stat info;
-    if (lstat((folder + "/" + direct).c_str(), &info) == 0) {
-        utf8 = direct;
-        ansi = name;
-        return true;
-    }
-    return FindNoCase(folder, name, utf8, ansi);
-}
-
 // Drive letter of a root name "X:", "X:\" or "X:/"; 0 when it is none.
 char RootLetter(const char *root)
 {
     if (root == NULL) {
-        EnsureCurrentDirectory();
+        EnsureLoaded();
         return g_drives.cwdDrive;
     }
     if (!IsLetter(root[0]) || root[1] != ':') {
@@ -318,7 +292,6 @@ void Lin32ResetDrives(void)
         unlink(LinkName((char)('A' + i)).c_str());
         g_drives.types[i] = DRIVE_FIXED;
     }
-    g_drives.cwdKnown = true;
     g_drives.cwdDrive = 'C';
     g_drives.cwdParts.clear();
 }
@@ -327,7 +300,7 @@ void Lin32ResetDrives(void)
 
 DWORD Lin32ParsePath(const char *path, bool keepLast, Lin32Parsed &parsed)
 {
-    EnsureCurrentDirectory();
+    EnsureLoaded();
     parsed.drive = g_drives.cwdDrive;
     parsed.parts.clear();
     parsed.trailingSeparator = false;
@@ -492,7 +465,7 @@ BOOL WINAPI SetCurrentDirectoryA(LPCSTR name)
 
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer)
 {
-    EnsureCurrentDirectory();
+    EnsureLoaded();
     std::string text(1, g_drives.cwdDrive);
     text += ":\\";
     for (size_t i = 0; i < g_drives.cwdParts.size(); ++i) {
@@ -533,23 +506,22 @@ BOOL WINAPI GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD by
         SetLastError(error);
         return FALSE;
     }
+    // Sectors of 512 bytes, one file-system block a cluster; counts beyond 32 bits are
+    // held at the largest, as Windows holds them.
     const uint64_t sector = 512;
     uint64_t block = disk.f_frsize > 0 ? disk.f_frsize : disk.f_bsize;
     uint64_t perCluster = block >= sector ? block / sector : 1;
     uint64_t cluster = perCluster * sector;
-    uint64_t freeCount = (uint64_t)disk.f_bavail * block / cluster;
-    uint64_t totalCount = (uint64_t)disk.f_blocks * block / cluster;
-    if (sectorsPerCluster != NULL) {
-        *sectorsPerCluster = (DWORD)perCluster;
-    }
-    if (bytesPerSector != NULL) {
-        *bytesPerSector = (DWORD)sector;
-    }
-    if (freeClusters != NULL) {
-        *freeClusters = freeCount > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)freeCount;
-    }
-    if (totalClusters != NULL) {
-        *totalClusters = totalCount > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)totalCount;
+    uint64_t counts[2] = {(uint64_t)disk.f_bavail * block / cluster,
+                          (uint64_t)disk.f_blocks * block / cluster};
+    DWORD values[4] = {(DWORD)perCluster, (DWORD)sector,
+                       counts[0] > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)counts[0],
+                       counts[1] > 0xFFFFFFFFu ? 0xFFFFFFFFu : (DWORD)counts[1]};
+    LPDWORD outputs[4] = {sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
+    for (int i = 0; i < 4; ++i) {
+        if (outputs[i] != NULL) {
+            *outputs[i] = values[i];
+        }
     }
     return TRUE;
 }

@@ -7,6 +7,8 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,19 +30,9 @@ std::string TrimBlanks(const std::string &text, const char *blanks)
     return text.substr(first, last - first + 1);
 }
 
-// The line without its line end.
-std::string Content(const std::string &line)
-{
-    size_t end = line.size();
-    while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r')) {
-        --end;
-    }
-    return line.substr(0, end);
-}
-
 bool HeaderName(const std::string &line, std::string &name)
 {
-    std::string text = TrimBlanks(Content(line), " \t");
+    std::string text = TrimBlanks(line, " \t\r\n");
     if (text.empty() || text[0] != '[') {
         return false;
     }
@@ -52,7 +44,7 @@ bool HeaderName(const std::string &line, std::string &name)
 
 bool KeyName(const std::string &line, std::string &name)
 {
-    std::string text = TrimBlanks(Content(line), " \t");
+    std::string text = TrimBlanks(line, " \t\r\n");
     if (text.empty() || text[0] == ';' || text[0] == '[') {
         return false;
     }
@@ -60,7 +52,7 @@ bool KeyName(const std::string &line, std::string &name)
     return true;
 }
 
-bool IsBlankLine(const std::string &line) { return TrimBlanks(Content(line), " \t").empty(); }
+bool IsBlankLine(const std::string &line) { return TrimBlanks(line, " \t\r\n").empty(); }
 
 void EndLine(std::string &line)
 {
@@ -71,27 +63,12 @@ void EndLine(std::string &line)
 
 DWORD ReadWhole(const std::string &path, std::string &content)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
         return Lin32ErrorFromErrno(errno, ERROR_ACCESS_DENIED);
     }
-    char buffer[8192];
-    for (;;) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            close(fd);
-            return Lin32ErrorFromErrno(errno, ERROR_READ_FAULT);
-        }
-        if (got == 0) {
-            break;
-        }
-        content.append(buffer, (size_t)got);
-    }
-    close(fd);
-    return ERROR_SUCCESS;
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? ERROR_READ_FAULT : ERROR_SUCCESS;
 }
 
 std::vector<std::string> SplitLines(const std::string &content)

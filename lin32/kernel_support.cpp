@@ -28,37 +28,25 @@ const int64_t kEpochSeconds = 11644473600ll;
 
 DWORD Lin32ErrorFromErrno(int error, DWORD fallback)
 {
-    switch (error) {
-    case ENOENT:
-        return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-        return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-        return ERROR_ACCESS_DENIED;
-    case EEXIST:
-        return ERROR_ALREADY_EXISTS;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ERROR_DISK_FULL;
-    case EROFS:
-        return LIN32_ERROR_WRITE_PROTECT;
-    case ENAMETOOLONG:
-        return ERROR_FILENAME_EXCED_RANGE;
-    case ENOTEMPTY:
-        return ERROR_DIR_NOT_EMPTY;
-    case EBUSY:
-    case ETXTBSY:
-        return ERROR_SHARING_VIOLATION;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EBADF:
-        return ERROR_INVALID_HANDLE;
-    default:
-        return fallback;
+    static const struct {
+        int error;
+        DWORD code;
+    } codes[] = {
+        {ENOENT, ERROR_FILE_NOT_FOUND},    {ENOTDIR, ERROR_PATH_NOT_FOUND},
+        {EACCES, ERROR_ACCESS_DENIED},     {EPERM, ERROR_ACCESS_DENIED},
+        {EISDIR, ERROR_ACCESS_DENIED},     {EEXIST, ERROR_ALREADY_EXISTS},
+        {ENOSPC, ERROR_DISK_FULL},         {EDQUOT, ERROR_DISK_FULL},
+        {EFBIG, ERROR_DISK_FULL},          {EROFS, LIN32_ERROR_WRITE_PROTECT},
+        {ENAMETOOLONG, ERROR_FILENAME_EXCED_RANGE}, {ENOTEMPTY, ERROR_DIR_NOT_EMPTY},
+        {EBUSY, ERROR_SHARING_VIOLATION},  {ETXTBSY, ERROR_SHARING_VIOLATION},
+        {ENOMEM, ERROR_NOT_ENOUGH_MEMORY}, {EBADF, ERROR_INVALID_HANDLE},
+    };
+    for (const auto &entry : codes) {
+        if (entry.error == error) {
+            return entry.code;
+        }
     }
+    return fallback;
 }
 
 void Lin32FailOperation(Lin32Operation operation, int nth, DWORD error, int times)

@@ -7,8 +7,7 @@
 namespace {
 
 const uint64_t kTicksPerSecond = 10000000ull;
-const uint64_t kTicksPerDay = 86400ull * kTicksPerSecond;
-const int64_t kDaysFrom1601To1970 = 134774;
+const int64_t kSecondsFrom1601To1970 = 11644473600ll;
 
 uint64_t Ticks(const FILETIME &time)
 {
@@ -54,22 +53,18 @@ BOOL WINAPI FileTimeToSystemTime(const FILETIME *time, LPSYSTEMTIME system)
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    int64_t days = (int64_t)(ticks / kTicksPerDay);
-    uint64_t rest = ticks % kTicksPerDay;
-    // Civil date from a day count (proleptic Gregorian, eras of 400 years).
-    int64_t z = days - kDaysFrom1601To1970 + 719468;
-    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    int64_t dayOfEra = z - era * 146097;
-    int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-    system->wYear = (WORD)year;
-    system->wMonth = (WORD)month;
-    system->wDay = (WORD)day;
-    system->wDayOfWeek = (WORD)((days + 1) % 7);  // 1 January 1601 was a Monday
+    // Calendar fields from glibc, whose time_t reaches back to 1601 and beyond.
+    time_t seconds = (time_t)((int64_t)(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+    struct tm parts;
+    if (gmtime_r(&seconds, &parts) == NULL) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    uint64_t rest = ticks % (86400ull * kTicksPerSecond);
+    system->wYear = (WORD)(parts.tm_year + 1900);
+    system->wMonth = (WORD)(parts.tm_mon + 1);
+    system->wDay = (WORD)parts.tm_mday;
+    system->wDayOfWeek = (WORD)parts.tm_wday;
     system->wHour = (WORD)(rest / (3600 * kTicksPerSecond));
     system->wMinute = (WORD)(rest / (60 * kTicksPerSecond) % 60);
     system->wSecond = (WORD)(rest / kTicksPerSecond % 60);

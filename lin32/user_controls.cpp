@@ -10,9 +10,6 @@ static int MaxCheckState(const lin32_window *button)
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
         return BST_CHECKED;
-    case LIN32_BS_3STATE:
-    case LIN32_BS_AUTO3STATE:
-        return 2;
     default:
         return BST_UNCHECKED;
     }

@@ -105,8 +105,6 @@ bool Lin32UserClickButton(HWND button)
     }
     if (type == BS_AUTOCHECKBOX) {
         control->check = control->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
-    } else if (type == LIN32_BS_AUTO3STATE) {
-        control->check = (control->check + 1) % 3;
     } else if (type == BS_AUTORADIOBUTTON) {
         CheckInGroup(control);
     }
