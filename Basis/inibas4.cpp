@@ -102,9 +102,10 @@ bool MergeIniAdd(const char *iniPath, int iniPathLength, const char *addPath,
         return true;
     }
     // Refused here whatever the platform would do: Wine's rename replaces a read-only
-    // file.
+    // file. An INI file that is not there yet is made by the merge.
     DWORD attributes = GetFileAttributesA(iniName);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    bool iniExists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (iniExists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
     LineFile file;
@@ -112,7 +113,7 @@ bool MergeIniAdd(const char *iniPath, int iniPathLength, const char *addPath,
         return false;
     }
     char copyName[NAME_SIZE];
-    if (!CopyToTemporary(iniName, iniName, copyName)) {
+    if (!CopyToTemporary(iniExists ? iniName : NULL, iniName, copyName)) {
         LineFileClose(&file);
         return false;
     }

@@ -60,6 +60,13 @@ static bool NextTemporaryName(const char *beside, char temporary[NAME_SIZE])
     return true;
 }
 
+static bool CreateEmpty(const char *name)
+{
+    HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                              NULL);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+}
+
 bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_PATH])
 {
     if (g_LeftTemporary[0] != '\0' && RemoveFile(g_LeftTemporary)) {
@@ -70,7 +77,8 @@ bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_
             return false;
         }
         // The copy takes the name only if nobody has it, so it never overwrites a file.
-        if (CopyFileA(source, temporary, TRUE)) {
+        if (source != NULL ? CopyFileA(source, temporary, TRUE) != FALSE
+                           : CreateEmpty(temporary)) {
             return true;
         }
         DWORD error = GetLastError();

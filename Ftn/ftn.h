@@ -15,8 +15,8 @@
 void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
             int destinationLength);
 
-// Copies source to a fresh temporary file in the folder of beside (a NUL-terminated
-// path), named "CXF", five hexadecimal digits and ".TMP": an 8.3 name on every medium,
+// Copies source (NULL: an empty file) to a fresh temporary file in the folder of beside
+// (a NUL-terminated path), named "CXF", five hexadecimal digits and ".TMP": an 8.3 name on every medium,
 // which no chart pattern matches. True with its path in temporary; on a failure
 // nothing is left. The caller renames it over beside (MoveFileExA) or drops it.
 bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_PATH]);
