@@ -7,12 +7,15 @@
 
 enum {
     NAME_SIZE = MAX_PATH,
-    TEMPORARY_TRIES = 64  // names taken by others before the copy gives up
+    TEMPORARY_TRIES = 64,  // names taken by others before the copy gives up
+    LEFT_SLOTS = 16
 };
 
-// A temporary file that could not be removed (its drive had gone, say); the next
-// temporary copy tries again, so that none stays behind once the drive is back.
-static char g_LeftTemporary[NAME_SIZE];
+// Temporary files that could not be removed (their drive had gone, say); each later
+// temporary copy tries again, so that none stays behind once the drive is back. A name
+// that never came to be is dropped by that try too (the file is not found).
+static char g_LeftTemporaries[LEFT_SLOTS][NAME_SIZE];
+static int g_NextLeftSlot;
 
 // Numbers the temporary names. It starts from the process and the clock, so that two
 // programs copying into one folder rarely try the same name.
@@ -32,9 +35,17 @@ static bool RemoveFile(const char *name)
 
 void DropTemporary(const char *temporary)
 {
-    if (!RemoveFile(temporary) && strlen(temporary) < sizeof g_LeftTemporary) {
-        strcpy(g_LeftTemporary, temporary);
+    if (RemoveFile(temporary) || strlen(temporary) >= NAME_SIZE) {
+        return;
     }
+    for (const char *left : g_LeftTemporaries) {
+        if (strcmp(left, temporary) == 0) {
+            return;
+        }
+    }
+    // With every slot taken the oldest gives way.
+    strcpy(g_LeftTemporaries[g_NextLeftSlot], temporary);
+    g_NextLeftSlot = (g_NextLeftSlot + 1) % LEFT_SLOTS;
 }
 
 // The next temporary name in the folder of beside.
@@ -69,8 +80,10 @@ static bool CreateEmpty(const char *name)
 
 bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_PATH])
 {
-    if (g_LeftTemporary[0] != '\0' && RemoveFile(g_LeftTemporary)) {
-        g_LeftTemporary[0] = '\0';
+    for (char *left : g_LeftTemporaries) {
+        if (left[0] != '\0' && RemoveFile(left)) {
+            left[0] = '\0';
+        }
     }
     for (int tries = 0; tries < TEMPORARY_TRIES; ++tries) {
         if (!NextTemporaryName(beside, temporary)) {
@@ -82,10 +95,15 @@ bool CopyToTemporary(const char *source, const char *beside, char temporary[MAX_
             return true;
         }
         DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
-            DropTemporary(temporary);  // what a copy that failed midway left
-            return false;
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+            continue;
         }
+        // What a copy that failed midway left; a folder that could not be reached got
+        // nothing.
+        if (error != ERROR_PATH_NOT_FOUND) {
+            DropTemporary(temporary);
+        }
+        return false;
     }
     return false;
 }

@@ -139,6 +139,10 @@ TEST_F(CopyFaults, ADriveTakenAwayBeforeTheReplaceLeavesNothingOnceItIsBack)
     Lin32ClearFailures();
     EXPECT_EQ(kOld, ReadLinux("e/mas/CHART.mas"));
     EXPECT_EQ(2u, ListLinux("e/mas").size()) << "the temporary copy waits on the disk";
+    // Copies tried while the drive is still away fail and forget nothing.
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        EXPECT_EQ(3, Copy());
+    }
     ASSERT_TRUE(Map('E', "e", DRIVE_REMOVABLE));
     EXPECT_EQ(0, Copy());
     ExpectCopied();
