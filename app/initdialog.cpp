@@ -5,9 +5,9 @@
 
 #include "chartpath.h"
 #include "dialogmsg.h"
-#include "../Kopf01/errorbox.h"
 #include "../Basis/ini.h"
 #include "../Basis/linefile.h"
+#include "../Kopf01/errorbox.h"
 #include "../Kopf01/sort.h"
 #include "../Kopf01/textfield.h"
 #include "../Lm4/scan.h"

@@ -2,10 +2,10 @@
 #include "dialog.h"
 
 #include "chartpath.h"
-#include "../Kopf01/errorbox.h"
 #include "listentry.h"
 #include "perfile.h"
 #include "../Ftn/ftn.h"
+#include "../Kopf01/errorbox.h"
 #include "../Kopf01/textfield.h"
 #include "../resources/resource.h"
 
