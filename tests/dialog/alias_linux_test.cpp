@@ -19,12 +19,11 @@ const Stamp kOld{2003, 5, 1, 8, 0};
 const Stamp kNew{2004, 3, 7, 10, 15};
 const Stamp kNewest{2005, 1, 2, 9, 30};
 
-std::string Question(const char *verb, int count)
-{
-    char text[80];
-    snprintf(text, sizeof text, "%4d selected files really to be %s?", count, verb);
-    return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
-}
+struct Transfer {
+    int command;
+    const char *verb;
+};
+const Transfer kTransfers[] = {{IDC_COPY, "copied"}, {IDC_MOVE, "moved"}};
 
 class Aliases : public Drives, public ::testing::WithParamInterface<bool> {
 protected:
@@ -58,6 +57,19 @@ protected:
         Lin32ClearShortNames();
         Lin32SetDriveShortNames('C', true);
         Lin32SetDriveShortNames('E', true);
+    }
+
+    // Each case starts from an empty E: and C: with PLAIN.mas alone, and no aliases.
+    void FreshCharts()
+    {
+        fs::remove_all(Chart('E', ""));
+        fs::create_directories(Chart('E', ""));
+        for (const auto &entry : fs::directory_iterator(Chart('C', ""))) {
+            if (entry.path().filename() != "PLAIN.mas") {
+                fs::remove(entry.path());
+            }
+        }
+        ForgetAliases();
     }
 
     fs::path Chart(char drive, const std::string &file) const
@@ -107,6 +119,20 @@ protected:
     }
 
     static void Compare(HWND dialog) { driver::ClickButton(dialog, IDC_COMPARE); }
+
+    // The command on source line index alone, Yes to its question, then Compare.
+    Lists TransferThenCompare(int index, int command, const char *verb)
+    {
+        BoxScript boxes({IDYES});
+        Lists lists = Run([&](HWND dialog) {
+            driver::ClickLine(dialog, IDC_SOURCE_LIST, index);
+            driver::ClickButton(dialog, command);
+            boxes.Answer({});
+            Compare(dialog);
+        });
+        EXPECT_EQ(Describe(boxes), std::vector<std::string>{Question(verb, 1)});
+        return lists;
+    }
 };
 
 // One alias, two charts: MESSTA~1 is Messtabelle.mas on C: and Messblatt.mas on E:.
@@ -115,16 +141,9 @@ protected:
 // the chart up to date under the alias E: gave it.
 TEST_P(Aliases, OneAliasForTwoChartsCopiesAndMovesTheChartItself)
 {
-    struct Case {
-        int command;
-        const char *verb;
-    } cases[] = {{IDC_COPY, "copied"}, {IDC_MOVE, "moved"}};
-    for (const Case &c : cases) {
+    for (const Transfer &c : kTransfers) {
         SCOPED_TRACE(c.verb);
-        fs::remove_all(Chart('E', ""));
-        fs::create_directories(Chart('E', ""));
-        fs::remove(Chart('C', "Messtabelle.mas"));
-        ForgetAliases();
+        FreshCharts();
         MakeAliased('C', "Messtabelle.mas", "MESSTA~1.MAS", kNew, "Messtabelle of C\r\n");
         MakeAliased('E', "Messblatt.mas", "MESSTA~1.MAS", kNewest, "Messblatt of E\r\n");
 
@@ -133,14 +152,7 @@ TEST_P(Aliases, OneAliasForTwoChartsCopiesAndMovesTheChartItself)
         EXPECT_EQ(compared.destination, std::vector<std::string>{"MESSTA~1"});
         EXPECT_EQ(compared.selected, (std::vector<std::string>{"MESSTA~1", "PLAIN"}));
 
-        BoxScript boxes({IDYES});
-        Lists done = Run([&](HWND dialog) {
-            driver::ClickLine(dialog, IDC_SOURCE_LIST, 0);
-            driver::ClickButton(dialog, c.command);
-            boxes.Answer({});
-            Compare(dialog);
-        });
-        EXPECT_EQ(Describe(boxes), std::vector<std::string>{Question(c.verb, 1)});
+        Lists done = TransferThenCompare(0, c.command, c.verb);
         EXPECT_EQ(Files('E'), (std::vector<std::string>{"Messblatt.mas", "Messtabelle.mas"}));
         EXPECT_EQ(drivecheck::ReadFile(Chart('E', "Messblatt.mas")), "Messblatt of E\r\n");
         EXPECT_EQ(drivecheck::ReadFile(Chart('E', "Messtabelle.mas")), "Messtabelle of C\r\n");
@@ -162,17 +174,9 @@ TEST_P(Aliases, OneAliasForTwoChartsCopiesAndMovesTheChartItself)
 // E:'s Messtabelle.mas and nothing else.
 TEST_P(Aliases, OneChartUnderTwoAliasesIsComparedAndReplacedAsItself)
 {
-    struct Case {
-        int command;
-        const char *verb;
-    } cases[] = {{IDC_COPY, "copied"}, {IDC_MOVE, "moved"}};
-    for (const Case &c : cases) {
+    for (const Transfer &c : kTransfers) {
         SCOPED_TRACE(c.verb);
-        fs::remove_all(Chart('E', ""));
-        fs::create_directories(Chart('E', ""));
-        fs::remove(Chart('C', "Messtafel.mas"));
-        fs::remove(Chart('C', "Messtabelle.mas"));
-        ForgetAliases();
+        FreshCharts();
         MakeAliased('C', "Messtafel.mas", "MESSTA~1.MAS", kOld, "Messtafel of C\r\n");
         MakeAliased('C', "Messtabelle.mas", "MESSTA~2.MAS", kNew, "Messtabelle of C\r\n");
         MakeAliased('E', "Messtabelle.mas", "MESSTA~1.MAS", kNew, "Messtabelle of E\r\n");
@@ -188,14 +192,7 @@ TEST_P(Aliases, OneChartUnderTwoAliasesIsComparedAndReplacedAsItself)
         compared = Run(Compare);
         EXPECT_EQ(compared.selected, (std::vector<std::string>{"MESSTA~1", "MESSTA~2"}));
 
-        BoxScript boxes({IDYES});
-        Lists done = Run([&](HWND dialog) {
-            driver::ClickLine(dialog, IDC_SOURCE_LIST, 1);
-            driver::ClickButton(dialog, c.command);
-            boxes.Answer({});
-            Compare(dialog);
-        });
-        EXPECT_EQ(Describe(boxes), std::vector<std::string>{Question(c.verb, 1)});
+        Lists done = TransferThenCompare(1, c.command, c.verb);
         EXPECT_EQ(Files('E'), (std::vector<std::string>{"Messtabelle.mas", "PLAIN.mas"}));
         EXPECT_EQ(drivecheck::ReadFile(Chart('E', "Messtabelle.mas")), "Messtabelle of C\r\n");
         EXPECT_EQ(drivecheck::ReadFile(Chart('E', "PLAIN.mas")), "plain of E\r\n");

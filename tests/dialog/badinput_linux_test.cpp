@@ -22,13 +22,6 @@ namespace {
 const Stamp kOld{2003, 2, 1, 8, 0};
 const Stamp kNew{2004, 3, 7, 10, 15};
 
-std::string Question(const char *verb, int count)
-{
-    char text[80];
-    snprintf(text, sizeof text, "%4d selected files really to be %s?", count, verb);
-    return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
-}
-
 // What the user sees once the dialog is open; opened false when it never opened.
 struct Seen {
     bool opened = false;

@@ -32,13 +32,6 @@ std::string ChartPath(char drive, const std::string &name)
     return std::string(1, drive) + ":\\vornix\\DOB\\mas\\" + name + ".mas";
 }
 
-std::string Question(const char *verb, int count)
-{
-    char text[80];
-    snprintf(text, sizeof text, "%4d selected files really to be %s?", count, verb);
-    return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
-}
-
 const char *Verb(int command)
 {
     return command == IDC_COPY ? "copied" : command == IDC_MOVE ? "moved" : "deleted";

@@ -75,6 +75,14 @@ inline std::string Box(const std::string &caption, const std::string &text, UINT
     return Describe(box);
 }
 
+// The question of a transfer command: "   3 selected files really to be copied?".
+inline std::string Question(const char *verb, int count)
+{
+    char text[80];
+    snprintf(text, sizeof text, "%4d selected files really to be %s?", count, verb);
+    return Box("VORNIX - Files ...", text, MB_YESNO, MB_ICONQUESTION);
+}
+
 // The boxes of the English dialog that these tests meet.
 inline std::string NoIniBox()
 {

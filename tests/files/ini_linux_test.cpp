@@ -98,7 +98,8 @@ TEST_F(IniLookup, TheAdditionFileStaysUntilItsChangesAreWritten)
         EXPECT_EQ("ON-D", ReadValue("PATH", "DRIVES"));
         EXPECT_EQ(ini, ReadLinux("d/vornix/vornix.ini"));
         EXPECT_EQ(add, ReadLinux("d/vornix/vornix.add"));
-        EXPECT_EQ(std::vector<std::string>({"DOB", "vornix.add", "vornix.ini"}), ListLinux("d/vornix"));
+        EXPECT_EQ(std::vector<std::string>({"DOB", "vornix.add", "vornix.ini"}),
+                  ListLinux("d/vornix"));
         Lin32ClearFailures();
         SetFileAttributesA("D:\\vornix\\vornix.ini", FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ("AB", ReadValue("PATH", "DRIVES"));

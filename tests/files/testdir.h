@@ -7,7 +7,6 @@
 #include "Kopf01/winapi.h"
 #include "support/wintree.h"
 
-#include <algorithm>
 #include <chrono>
 #include <stdlib.h>
 #include <string>
@@ -67,21 +66,7 @@ public:
     // the directory search gives them.
     std::vector<std::string> Names(const std::string &relative = std::string()) const
     {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((Path(relative) + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        std::sort(names.begin(), names.end());
-        return names;
+        return FolderNames(Path(relative));
     }
 
     static bool WriteWhole(const std::string &path, const std::string &content)

@@ -6,7 +6,9 @@
 
 #include "Kopf01/winapi.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include "lin32_files.h"
@@ -53,6 +55,26 @@ inline bool ClearTree(const std::string &folder, bool removeFolder)
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return (!removeFolder || RemoveEmptyFolder(folder)) && ok;
+}
+
+// The names of the entries directly in a folder, "." and ".." left out, sorted.
+inline std::vector<std::string> FolderNames(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 #endif

@@ -37,7 +37,8 @@ protected:
         ULARGE_INTEGER free;
         ASSERT_TRUE(GetDiskFreeSpaceExA("G:\\", &free, nullptr, nullptr));
         ASSERT_GT(free.QuadPart, 64u * 1024u) << "G: is too small for the test";
-        ASSERT_TRUE(e2e::WriteTextFile(FILLER, std::string((size_t)free.QuadPart - 48 * 1024, 'f')));
+        const size_t room = 48 * 1024;
+        ASSERT_TRUE(e2e::WriteTextFile(FILLER, std::string((size_t)free.QuadPart - room, 'f')));
         ASSERT_TRUE(GetDiskFreeSpaceExA("G:\\", &free, nullptr, nullptr));
         ASSERT_LT(free.QuadPart, newChart_.size()) << "G: did not fill up";
     }
@@ -101,7 +102,8 @@ protected:
         e2e::LocalTime time;
         ASSERT_TRUE(e2e::GetLastWriteTime(ChartPath('G'), time));
         EXPECT_EQ(e2e::Format(time), e2e::Format(OLD_TIME));
-        EXPECT_EQ(e2e::FolderEntries(e2e::ChartDir('G', SYSTEM)), std::vector<std::string>{"BIG.mas"});
+        EXPECT_EQ(e2e::FolderEntries(e2e::ChartDir('G', SYSTEM)),
+                  std::vector<std::string>{"BIG.mas"});
         EXPECT_EQ(program.ListLines(IDC_DEST_LIST),
                   std::vector<std::wstring>{e2e::ListLine("BIG", OLD_TIME)});
         ASSERT_TRUE(e2e::ReadTextFile(ChartPath('D'), bytes));

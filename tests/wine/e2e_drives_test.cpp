@@ -27,26 +27,6 @@ std::string ProgramPath(char drive, const std::string &name)
     return e2e::ProgramPath(drive, SYSTEM, name);
 }
 
-// The folders (or files) directly in a folder, by their names as stored.
-std::vector<std::string> EntriesOf(const std::string &folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class DrivesTest : public ::testing::Test {
 protected:
     void SetUp() override { Reset(); }
@@ -143,14 +123,14 @@ TEST_F(DrivesTest, UnpreparedDriveOffersToCreateTheTree)
         ASSERT_TRUE(AnswerBox(program, e2e::CAPTION_CREATE, offer, MB_YESNO, c.answer));
         EXPECT_TRUE(NoBoxOpen(program));
         if (c.answer == IDYES) {
-            EXPECT_EQ(EntriesOf("D:"), std::vector<std::string>{"VORNIX"});
-            EXPECT_EQ(EntriesOf("D:\\VORNIX"), std::vector<std::string>{"KOS"});
-            EXPECT_EQ(EntriesOf("D:\\VORNIX\\KOS"),
+            EXPECT_EQ(e2e::FolderEntries("D:"), std::vector<std::string>{"VORNIX"});
+            EXPECT_EQ(e2e::FolderEntries("D:\\VORNIX"), std::vector<std::string>{"KOS"});
+            EXPECT_EQ(e2e::FolderEntries("D:\\VORNIX\\KOS"),
                       (std::vector<std::string>{"KOLLEKT", "MAS", "MASK", "PROG", "ST", "XWERT"}));
-            EXPECT_TRUE(EntriesOf("D:\\VORNIX\\KOS\\MAS").empty());
+            EXPECT_TRUE(e2e::FolderEntries("D:\\VORNIX\\KOS\\MAS").empty());
             EXPECT_TRUE(program.ListLines(c.side.list).empty());
         } else {
-            EXPECT_TRUE(EntriesOf("D:").empty());
+            EXPECT_TRUE(e2e::FolderEntries("D:").empty());
             EXPECT_EQ(program.ListLines(c.side.list),
                       std::vector<std::wstring>{e2e::NOT_PREPARED_LINE});
         }
@@ -264,8 +244,10 @@ TEST_F(DrivesTest, DiskTakenOutBeforeTheTransferLosesNothing)
         ASSERT_TRUE(e2e::SetDiskInA(true));
         EXPECT_EQ(Holds('A'), Contents({onDisk[0], onDisk[1]}));
         EXPECT_EQ(Holds('E'), Contents({onE[0], onE[1]}));
-        EXPECT_EQ(EntriesOf(e2e::ChartDir('A', SYSTEM)), (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
-        EXPECT_EQ(EntriesOf(e2e::ChartDir('E', SYSTEM)), (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
+        EXPECT_EQ(e2e::FolderEntries(e2e::ChartDir('A', SYSTEM)),
+                  (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
+        EXPECT_EQ(e2e::FolderEntries(e2e::ChartDir('E', SYSTEM)),
+                  (std::vector<std::string>{"ANNA.mas", "BERT.mas"}));
     }
 }
 

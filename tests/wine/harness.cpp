@@ -273,21 +273,7 @@ bool WriteChart(char drive, const std::string &dir, const std::string &name,
 
 std::vector<std::string> FolderEntries(const std::string &folder)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+    return FolderNames(folder);
 }
 
 std::vector<std::string> ChartNames(char drive, const std::string &dir)
