@@ -125,7 +125,8 @@ void TransferSelection(HWND dialog, int command)
         ShowErrorBox(kNoSystem, (int)strlen(kNoSystem));
         return;
     }
-    LRESULT lineCount = SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETCOUNT, 0, 0);
+    HWND sourceList = GetDlgItem(dialog, IDC_SOURCE_LIST);
+    LRESULT lineCount = SendMessageA(sourceList, LB_GETCOUNT, 0, 0);
     char sourceDrive;
     char destinationDrive;
     if (!DriveOrReport(dialog, IDC_SOURCE_DRIVE, "Error: 1002", &sourceDrive) ||
@@ -143,12 +144,12 @@ void TransferSelection(HWND dialog, int command)
 
     // The list stays as it is until the rebuild below, so the indices stay valid.
     for (LRESULT index = 0; index < lineCount; ++index) {
-        if (SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETSEL, (WPARAM)index, 0) <= 0) {
+        if (SendMessageA(sourceList, LB_GETSEL, (WPARAM)index, 0) <= 0) {
             continue;
         }
         char line[LINE_SIZE];
         int lineLength;
-        if (!ReadListEntry(dialog, IDC_SOURCE_LIST, (int)index, line, LINE_SIZE, &lineLength)) {
+        if (!ReadListLine(sourceList, (int)index, line, LINE_SIZE, &lineLength)) {
             continue;
         }
         char name[CHART_NAME_LENGTH];
