@@ -21,7 +21,7 @@ enum {
 const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
-enum Operation { OP_COPY, OP_COPY_CONFIRMED, OP_DELETE };
+enum Operation { OP_COPY, OP_COPY_CONFIRMED, OP_COPY_CONFIRMED_REMOVABLE, OP_DELETE };
 
 short Attempt(Operation operation, const char *source, int sourceLength,
               const char *destination, int destinationLength)
@@ -32,8 +32,9 @@ short Attempt(Operation operation, const char *source, int sourceLength,
         return status;
     }
     FTNFCO(&status, source, sourceLength, destination, destinationLength);
-    if (status == 0 && operation == OP_COPY_CONFIRMED &&
-        !ConfirmChartCopy(source, sourceLength, destination, destinationLength)) {
+    if (status == 0 && operation != OP_COPY &&
+        !ConfirmChartCopy(source, sourceLength, destination, destinationLength,
+                          operation == OP_COPY_CONFIRMED_REMOVABLE)) {
         status = 3;
     }
     return status;
@@ -132,19 +133,16 @@ bool FlushToDisk(const char *name, DWORD attributes)
     return flushed;
 }
 
-bool OnRemovableDrive(const char *name)
+}  // namespace
+
+bool IsRemovableDrive(char drive)
 {
-    if (name[0] == '\0' || name[1] != ':') {
-        return false;
-    }
-    char root[4] = {name[0], ':', '\\', '\0'};
+    char root[4] = {drive, ':', '\\', '\0'};
     return GetDriveTypeA(root) == DRIVE_REMOVABLE;
 }
 
-}  // namespace
-
 bool ConfirmChartCopy(const char *source, int sourceLength, const char *destination,
-                      int destinationLength)
+                      int destinationLength, bool removable)
 {
     char sourceName[NAME_SIZE];
     char destinationName[NAME_SIZE];
@@ -160,8 +158,7 @@ bool ConfirmChartCopy(const char *source, int sourceLength, const char *destinat
         !DistinctFiles(sourceName, destinationName)) {
         return false;
     }
-    if (OnRemovableDrive(destinationName) &&
-        !FlushToDisk(destinationName, destinationData.dwFileAttributes)) {
+    if (removable && !FlushToDisk(destinationName, destinationData.dwFileAttributes)) {
         return false;
     }
     return destinationData.nFileSizeHigh == sourceData.nFileSizeHigh &&
@@ -176,10 +173,11 @@ bool CopyWithPrompt(HWND dialog, const char *source, int sourceLength,
 }
 
 bool CopyForMoveWithPrompt(HWND dialog, const char *source, int sourceLength,
-                           const char *destination, int destinationLength, int *choice)
+                           const char *destination, int destinationLength, bool removable,
+                           int *choice)
 {
-    return RunWithPrompt(dialog, OP_COPY_CONFIRMED, source, sourceLength, destination,
-                         destinationLength, choice);
+    return RunWithPrompt(dialog, removable ? OP_COPY_CONFIRMED_REMOVABLE : OP_COPY_CONFIRMED,
+                         source, sourceLength, destination, destinationLength, choice);
 }
 
 bool DeleteWithPrompt(HWND dialog, const char *path, int length, int *choice)

@@ -96,15 +96,18 @@ int BuildDestinationPath(char drive, const char *systemDirName, const char *path
 }
 
 // One chart of the command; false with the choice when the user stopped or skipped it.
+// removable: the destination drive is removable (Move only).
 bool TransferChart(HWND dialog, int command, const char *path, short length,
-                   const char *destination, int destinationLength, int *choice)
+                   const char *destination, int destinationLength, bool removable,
+                   int *choice)
 {
     if (command == IDC_COPY) {
         return CopyWithPrompt(dialog, path, length, destination, destinationLength, choice);
     }
     // Move deletes the source only after a copy that this program has seen complete.
-    if (command == IDC_MOVE && !CopyForMoveWithPrompt(dialog, path, length, destination,
-                                                      destinationLength, choice)) {
+    if (command == IDC_MOVE &&
+        !CopyForMoveWithPrompt(dialog, path, length, destination, destinationLength,
+                               removable, choice)) {
         return false;
     }
     return DeleteWithPrompt(dialog, path, length, choice);
@@ -142,6 +145,7 @@ void TransferSelection(HWND dialog, int command)
         return;
     }
 
+    bool removable = command == IDC_MOVE && IsRemovableDrive(destinationDrive);
     // The list stays as it is until the rebuild below, so the indices stay valid.
     for (LRESULT index = 0; index < lineCount; ++index) {
         if (SendMessageA(sourceList, LB_GETSEL, (WPARAM)index, 0) <= 0) {
@@ -163,7 +167,8 @@ void TransferSelection(HWND dialog, int command)
                                                 length, target);
         }
         int choice = IDABORT;
-        if (!TransferChart(dialog, command, path, length, target, targetLength, &choice) &&
+        if (!TransferChart(dialog, command, path, length, target, targetLength, removable,
+                           &choice) &&
             choice != IDIGNORE) {
             break;
         }
