@@ -7,6 +7,10 @@
 // So FTNFCO copies to a temporary file in the destination's folder and puts it in the
 // chart's place only once the copy is complete (a rename within the folder, which
 // replaces the chart at once or not at all).
+//
+// What stands under the chart's name is looked at before anything is written: a chart
+// that must not be replaced is refused. A name that was free is given to the copy by a
+// rename that replaces nothing.
 #include "ftn.h"
 
 #include "../Kopf01/errorbox.h"
@@ -44,15 +48,13 @@ static int FolderLength(const char *name)
     return separator == NULL ? 0 : (int)(separator - name) + 1;
 }
 
-// The name the copy must take: to itself, or the spelling of the chart already there.
-// False when what stands there must not be replaced.
-static bool ChooseTarget(const char *from, const char *to, char *target)
+// Whether the copy may replace existing, which stands under to, and in target the name
+// it then takes: to itself, or the spelling of what stands there. checkDistinct: the
+// two folders may be one, so the destination may be the source itself.
+static bool ChooseTarget(const char *from, const char *to, const ChartEntry &existing,
+                         bool checkDistinct, char *target)
 {
     strcpy(target, to);
-    ChartEntry existing;
-    if (!FindChartEntry(to, (int)strlen(to), &existing)) {
-        return true;  // nothing there yet, or a name the copy itself will refuse
-    }
     int folderLength = FolderLength(to);
     // Refused whatever the platform would do: Wine run as root writes over a read-only
     // file, and its rename replaces one for any user.
@@ -65,7 +67,7 @@ static bool ChooseTarget(const char *from, const char *to, char *target)
         return false;
     }
     // Two drive letters can lead to one folder: a copy onto the source itself.
-    if (!DistinctFiles(from, to)) {
+    if (checkDistinct && !DistinctFiles(from, to)) {
         return false;
     }
     size_t longLength = strlen(existing.longName);
@@ -76,22 +78,92 @@ static bool ChooseTarget(const char *from, const char *to, char *target)
     return true;
 }
 
-static bool CopyKeepingDestination(const char *from, const char *to)
+// What stands under to when the search of its folder saw it there and it is still
+// there: the search's names with the attributes of now. False for a name the search
+// lacks, or one gone since.
+static bool LookInFolder(const ChartFolder *folder, const char *to, ChartEntry *existing)
 {
-    char target[NAME_SIZE];
-    char temporary[NAME_SIZE];
-    if (!ChooseTarget(from, to, target) || !CopyToTemporary(from, target, temporary)) {
+    const ChartEntry *seen = FindInChartFolder(folder, to + FolderLength(to));
+    if (seen == NULL) {
         return false;
     }
-    if (!MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING)) {
-        DropTemporary(temporary);
+    DWORD attributes = GetFileAttributesA(to);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
+    *existing = *seen;
+    existing->attributes = attributes;
     return true;
 }
 
-void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
-            int destinationLength)
+// The first temporary copy into a searched folder shows whether the folder is the
+// source folder under another drive letter: the copy then stands in the source folder
+// too.
+static void ProbeSourceFolder(ChartFolder *folder, const char *from, const char *temporary)
+{
+    if (folder == NULL || folder->probed) {
+        return;
+    }
+    char mirror[NAME_SIZE];
+    int folderLength = FolderLength(from);
+    const char *leaf = temporary + FolderLength(temporary);
+    size_t leafLength = strlen(leaf);
+    if (folderLength == 0 || (size_t)folderLength + leafLength > LONGEST_NAME) {
+        return;
+    }
+    memcpy(mirror, from, (size_t)folderLength);
+    memcpy(mirror + folderLength, leaf, leafLength + 1);
+    folder->sameAsSource = GetFileAttributesA(mirror) != INVALID_FILE_ATTRIBUTES;
+    folder->probed = true;
+}
+
+// Gives the complete copy the name to, which was free when it was looked up: by a
+// rename that replaces nothing, so that a file made there since is not lost. A name
+// taken meanwhile is looked at as any other before it is replaced.
+static bool NameNewCopy(const char *from, const char *to, const char *temporary)
+{
+    if (MoveFileExA(temporary, to, 0)) {
+        return true;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
+        return false;
+    }
+    ChartEntry existing;
+    char target[NAME_SIZE];
+    return FindChartEntry(to, (int)strlen(to), &existing) &&
+           ChooseTarget(from, to, existing, true, target) &&
+           MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING);
+}
+
+// folder: the search of the destination's folder, or null to look the destination up.
+static bool CopyKeepingDestination(const char *from, const char *to, ChartFolder *folder)
+{
+    ChartEntry existing;
+    bool taken = folder != NULL ? LookInFolder(folder, to, &existing)
+                                : FindChartEntry(to, (int)strlen(to), &existing);
+    bool checkDistinct = folder == NULL || !folder->probed || folder->sameAsSource;
+    char target[NAME_SIZE];
+    strcpy(target, to);
+    if (taken && !ChooseTarget(from, to, existing, checkDistinct, target)) {
+        return false;
+    }
+    char temporary[NAME_SIZE];
+    if (!CopyToTemporary(from, to, temporary)) {
+        return false;
+    }
+    ProbeSourceFolder(folder, from, temporary);
+    bool named = taken ? MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING) != FALSE
+                       : NameNewCopy(from, to, temporary);
+    if (!named) {
+        DropTemporary(temporary);
+    }
+    return named;
+}
+
+// FTNFCO and FtnfcoIntoFolder: the checks of the arguments, then the copy.
+static void CopyChart(short *status, const char *source, int sourceLength,
+                      const char *destination, int destinationLength, ChartFolder *folder)
 {
     int fromLength = Length16(sourceLength);
     int toLength = Length16(destinationLength);
@@ -107,7 +179,20 @@ void FTNFCO(short *status, const char *source, int sourceLength, const char *des
         *status = STATUS_FAILED;
         return;
     }
-    *status = CopyKeepingDestination(from, to) ? STATUS_DONE : STATUS_FAILED;
+    *status = CopyKeepingDestination(from, to, folder) ? STATUS_DONE : STATUS_FAILED;
+}
+
+void FTNFCO(short *status, const char *source, int sourceLength, const char *destination,
+            int destinationLength)
+{
+    CopyChart(status, source, sourceLength, destination, destinationLength, NULL);
+}
+
+void FtnfcoIntoFolder(short *status, const char *source, int sourceLength,
+                      const char *destination, int destinationLength,
+                      ChartFolder *destinationFolder)
+{
+    CopyChart(status, source, sourceLength, destination, destinationLength, destinationFolder);
 }
 
 void FTNFDE(short *status, const char *path, int length)

@@ -76,6 +76,43 @@ bool IsLongNameOf(const char *path, const ChartEntry *entry);
 // alias, as SHOW_ALIAS and the form of the long name decide.
 const char *ListedName(const ChartEntry *entry);
 
+struct ChartFolderEntry;
+struct ChartFolderAlias;
+
+// One directory search of a chart folder, made once for a command's many charts, so
+// that each chart need not be looked up on its own: under Wine a look-up costs about as
+// much as a file operation, and one of a name the folder lacks reads the whole folder.
+// The search tells what was there when it was made; a name it lacks may have been made
+// since, or lie beyond the most entries it holds.
+struct ChartFolder {
+    ChartFolderEntry *entries;  // by upper-cased long name
+    ChartFolderAlias *aliases;  // by upper-cased alias
+    int count;
+    int aliasCount;
+    bool searched;      // false: the search knows nothing
+    bool probed;        // a copy into it has shown whether it is the source folder
+    bool sameAsSource;  // ... and it is: the source folder under another letter
+};
+
+// Searches folder (its path with the closing "\"); false when there is no memory for
+// it. A folder that cannot be searched gives an empty search. FreeChartFolder releases.
+bool ScanChartFolder(const char *folder, ChartFolder *scan);
+void FreeChartFolder(ChartFolder *scan);
+
+// The entry of the search that name (a file name without folder) names, by its long
+// name or its 8.3 alias, letters compared regardless of case (KleGro); null when the
+// search has none. Its size and time are not filled in.
+const ChartEntry *FindInChartFolder(const ChartFolder *scan, const char *name);
+
+// FTNFCO for one of a command's charts into the folder that destinationFolder searched:
+// what stands under the destination's name is taken from the search, its attributes
+// asked afresh, and whether the folder is the source's own is found out by the first
+// copy, not by every one. A name the search lacks is given to the copy by a rename that
+// replaces nothing, so what was made there since is looked at as FTNFCO looks at it.
+void FtnfcoIntoFolder(short *status, const char *source, int sourceLength,
+                      const char *destination, int destinationLength,
+                      ChartFolder *destinationFolder);
+
 enum { FTNFNS_FIRST = 1, FTNFNS_NEXT = 2, FTNFNS_CLOSE = 3 };
 
 // The file-name search over the platform's directory search, with one process-wide

@@ -6,7 +6,7 @@
 
 #include <string.h>
 
-bool ReadListEntry(HWND dialog, int listId, int index, char *buffer, int size, int *length)
+bool ReadListLine(HWND list, int index, char *buffer, int size, int *length)
 {
     *length = -1;
     if (size < 1) {
@@ -16,12 +16,11 @@ bool ReadListEntry(HWND dialog, int listId, int index, char *buffer, int size, i
     // LB_GETTEXT has no buffer size: ask for the length first and never let a line
     // longer than the buffer be copied. The length may be reported too large, never
     // too small.
-    LRESULT needed = SendDlgItemMessageA(dialog, listId, LB_GETTEXTLEN, (WPARAM)index, 0);
+    LRESULT needed = SendMessageA(list, LB_GETTEXTLEN, (WPARAM)index, 0);
     if (index < 0 || needed < 0 || needed >= size) {
         return false;
     }
-    LRESULT copied = SendDlgItemMessageA(dialog, listId, LB_GETTEXT, (WPARAM)index,
-                                         (LPARAM)buffer);
+    LRESULT copied = SendMessageA(list, LB_GETTEXT, (WPARAM)index, (LPARAM)buffer);
     if (copied < 0 || copied >= size) {
         buffer[0] = '\0';
         return false;

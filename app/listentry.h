@@ -30,10 +30,11 @@ enum {
 // blanks inside and not cut, and a file that is not empty. False for any other file.
 bool ListLineOfScanLine(const char *scanLine, char line[LIST_LINE_LENGTH]);
 
-// Copies line index of list listId into buffer (size characters, NUL-terminated) and
+// Copies line index of a list control into buffer (size characters, NUL-terminated) and
 // sets *length. A line that does not fit, or an index the list does not have, gives
-// false with *length -1 and an empty buffer.
-bool ReadListEntry(HWND dialog, int listId, int index, char *buffer, int size, int *length);
+// false with *length -1 and an empty buffer. The loops over a list's lines pass the
+// control itself: under Wine, finding it by its id costs more than reading the line.
+bool ReadListLine(HWND list, int index, char *buffer, int size, int *length);
 
 // A line with the chart layout: long enough for every column and a TAB in column 9.
 // The fixed texts for a drive that is not ready or not prepared are not chart lines.

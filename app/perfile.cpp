@@ -21,19 +21,25 @@ enum {
 const DWORD KEPT_ATTRIBUTES = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
-enum Operation { OP_COPY, OP_COPY_CONFIRMED, OP_DELETE };
+enum Operation { OP_COPY, OP_COPY_CONFIRMED, OP_COPY_CONFIRMED_REMOVABLE, OP_DELETE };
 
+// folder: the search of the destination's folder that the command made, or null.
 short Attempt(Operation operation, const char *source, int sourceLength,
-              const char *destination, int destinationLength)
+              const char *destination, int destinationLength, ChartFolder *folder)
 {
     short status = 3;
     if (operation == OP_DELETE) {
         FTNFDE(&status, source, sourceLength);
         return status;
     }
-    FTNFCO(&status, source, sourceLength, destination, destinationLength);
-    if (status == 0 && operation == OP_COPY_CONFIRMED &&
-        !ConfirmChartCopy(source, sourceLength, destination, destinationLength)) {
+    if (folder != nullptr) {
+        FtnfcoIntoFolder(&status, source, sourceLength, destination, destinationLength, folder);
+    } else {
+        FTNFCO(&status, source, sourceLength, destination, destinationLength);
+    }
+    if (status == 0 && operation != OP_COPY &&
+        !ConfirmChartCopy(source, sourceLength, destination, destinationLength,
+                          operation == OP_COPY_CONFIRMED_REMOVABLE)) {
         status = 3;
     }
     return status;
@@ -61,9 +67,11 @@ void BuildPrompt(HWND dialog, int messageId, const char *path, int pathLength,
 }
 
 bool RunWithPrompt(HWND dialog, Operation operation, const char *source, int sourceLength,
-                   const char *destination, int destinationLength, int *choice)
+                   const char *destination, int destinationLength, ChartFolder *folder,
+                   int *choice)
 {
-    short status = Attempt(operation, source, sourceLength, destination, destinationLength);
+    short status =
+        Attempt(operation, source, sourceLength, destination, destinationLength, folder);
     if (status == 0) {
         return true;
     }
@@ -82,7 +90,8 @@ bool RunWithPrompt(HWND dialog, Operation operation, const char *source, int sou
             return false;
         }
         *choice = IDRETRY;
-        if (Attempt(operation, source, sourceLength, destination, destinationLength) == 0) {
+        if (Attempt(operation, source, sourceLength, destination, destinationLength, folder) ==
+            0) {
             return true;
         }
     }
@@ -132,19 +141,16 @@ bool FlushToDisk(const char *name, DWORD attributes)
     return flushed;
 }
 
-bool OnRemovableDrive(const char *name)
+}  // namespace
+
+bool IsRemovableDrive(char drive)
 {
-    if (name[0] == '\0' || name[1] != ':') {
-        return false;
-    }
-    char root[4] = {name[0], ':', '\\', '\0'};
+    char root[4] = {drive, ':', '\\', '\0'};
     return GetDriveTypeA(root) == DRIVE_REMOVABLE;
 }
 
-}  // namespace
-
 bool ConfirmChartCopy(const char *source, int sourceLength, const char *destination,
-                      int destinationLength)
+                      int destinationLength, bool removable)
 {
     char sourceName[NAME_SIZE];
     char destinationName[NAME_SIZE];
@@ -160,8 +166,7 @@ bool ConfirmChartCopy(const char *source, int sourceLength, const char *destinat
         !DistinctFiles(sourceName, destinationName)) {
         return false;
     }
-    if (OnRemovableDrive(destinationName) &&
-        !FlushToDisk(destinationName, destinationData.dwFileAttributes)) {
+    if (removable && !FlushToDisk(destinationName, destinationData.dwFileAttributes)) {
         return false;
     }
     return destinationData.nFileSizeHigh == sourceData.nFileSizeHigh &&
@@ -172,17 +177,26 @@ bool CopyWithPrompt(HWND dialog, const char *source, int sourceLength,
                     const char *destination, int destinationLength, int *choice)
 {
     return RunWithPrompt(dialog, OP_COPY, source, sourceLength, destination,
-                         destinationLength, choice);
+                         destinationLength, nullptr, choice);
+}
+
+bool CopyIntoFolderWithPrompt(HWND dialog, const char *source, int sourceLength,
+                              const char *destination, int destinationLength,
+                              ChartFolder *folder, int *choice)
+{
+    return RunWithPrompt(dialog, OP_COPY, source, sourceLength, destination,
+                         destinationLength, folder, choice);
 }
 
 bool CopyForMoveWithPrompt(HWND dialog, const char *source, int sourceLength,
-                           const char *destination, int destinationLength, int *choice)
+                           const char *destination, int destinationLength,
+                           ChartFolder *folder, bool removable, int *choice)
 {
-    return RunWithPrompt(dialog, OP_COPY_CONFIRMED, source, sourceLength, destination,
-                         destinationLength, choice);
+    return RunWithPrompt(dialog, removable ? OP_COPY_CONFIRMED_REMOVABLE : OP_COPY_CONFIRMED,
+                         source, sourceLength, destination, destinationLength, folder, choice);
 }
 
 bool DeleteWithPrompt(HWND dialog, const char *path, int length, int *choice)
 {
-    return RunWithPrompt(dialog, OP_DELETE, path, length, nullptr, 0, choice);
+    return RunWithPrompt(dialog, OP_DELETE, path, length, nullptr, 0, nullptr, choice);
 }

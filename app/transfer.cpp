@@ -82,12 +82,23 @@ void WarnSameDrive(HWND dialog)
 // chart's own long name where the list shows it by its 8.3 alias. FAT numbers aliases
 // per folder, so the alias can belong to another chart on the destination, which a
 // copy under the alias would overwrite. A long name can make the path longer than a
-// path may be; the copy then fails with its prompt.
+// path may be; the copy then fails with its prompt. The chart is looked up in the
+// command's search of the source folder, and on the drive only when the search lacks
+// it (a chart made since the search).
 int BuildDestinationPath(char drive, const char *systemDirName, const char *path, short length,
-                         char target[NAMED_CHART_PATH_SIZE])
+                         const ChartFolder *sourceFolder, char target[NAMED_CHART_PATH_SIZE])
 {
     ChartEntry source;
-    if (FindChartEntry(path, length, &source) && !IsLongNameOf(path, &source)) {
+    const char *separator = strrchr(path, '\\');
+    const ChartEntry *seen =
+        separator != nullptr ? FindInChartFolder(sourceFolder, separator + 1) : nullptr;
+    bool found = seen != nullptr;
+    if (found) {
+        source = *seen;
+    } else {
+        found = FindChartEntry(path, length, &source);
+    }
+    if (found && !IsLongNameOf(path, &source)) {
         return BuildNamedChartPath(drive, systemDirName, source.longName, target);
     }
     memcpy(target, path, (size_t)length + 1);
@@ -95,16 +106,60 @@ int BuildDestinationPath(char drive, const char *systemDirName, const char *path
     return length;
 }
 
+// What a command finds out once for all its charts: a search of each chart folder
+// (Copy and Move), and whether the destination drive is removable (Move).
+struct CommandFolders {
+    bool searched;
+    ChartFolder source;
+    ChartFolder destination;
+    bool removable;
+};
+
+void SearchFolders(int command, char sourceDrive, char destinationDrive, const char *system,
+                   CommandFolders *folders)
+{
+    folders->searched = false;
+    folders->removable = command == IDC_MOVE && IsRemovableDrive(destinationDrive);
+    if (command == IDC_DELETE) {
+        return;
+    }
+    char sourceDirectory[CHART_PATH_SIZE];
+    char destinationDirectory[CHART_PATH_SIZE];
+    BuildChartDirectory(sourceDrive, system, sourceDirectory);
+    BuildChartDirectory(destinationDrive, system, destinationDirectory);
+    if (!ScanChartFolder(sourceDirectory, &folders->source)) {
+        return;
+    }
+    if (!ScanChartFolder(destinationDirectory, &folders->destination)) {
+        FreeChartFolder(&folders->source);
+        return;
+    }
+    folders->searched = true;
+}
+
+void ReleaseFolders(CommandFolders *folders)
+{
+    if (folders->searched) {
+        FreeChartFolder(&folders->source);
+        FreeChartFolder(&folders->destination);
+        folders->searched = false;
+    }
+}
+
 // One chart of the command; false with the choice when the user stopped or skipped it.
 bool TransferChart(HWND dialog, int command, const char *path, short length,
-                   const char *destination, int destinationLength, int *choice)
+                   const char *destination, int destinationLength, CommandFolders *folders,
+                   int *choice)
 {
+    ChartFolder *into = folders->searched ? &folders->destination : nullptr;
     if (command == IDC_COPY) {
-        return CopyWithPrompt(dialog, path, length, destination, destinationLength, choice);
+        return CopyIntoFolderWithPrompt(dialog, path, length, destination, destinationLength,
+                                        into, choice);
     }
     // Move deletes the source only after a copy that this program has seen complete.
-    if (command == IDC_MOVE && !CopyForMoveWithPrompt(dialog, path, length, destination,
-                                                      destinationLength, choice)) {
+    if (command == IDC_MOVE &&
+        !CopyForMoveWithPrompt(dialog, path, length, destination, destinationLength, into,
+                               folders->removable, choice)) {
         return false;
     }
     return DeleteWithPrompt(dialog, path, length, choice);
@@ -125,7 +180,8 @@ void TransferSelection(HWND dialog, int command)
         ShowErrorBox(kNoSystem, (int)strlen(kNoSystem));
         return;
     }
-    LRESULT lineCount = SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETCOUNT, 0, 0);
+    HWND sourceList = GetDlgItem(dialog, IDC_SOURCE_LIST);
+    LRESULT lineCount = SendMessageA(sourceList, LB_GETCOUNT, 0, 0);
     char sourceDrive;
     char destinationDrive;
     if (!DriveOrReport(dialog, IDC_SOURCE_DRIVE, "Error: 1002", &sourceDrive) ||
@@ -141,14 +197,16 @@ void TransferSelection(HWND dialog, int command)
         return;
     }
 
+    CommandFolders folders;
+    SearchFolders(command, sourceDrive, destinationDrive, system, &folders);
     // The list stays as it is until the rebuild below, so the indices stay valid.
     for (LRESULT index = 0; index < lineCount; ++index) {
-        if (SendDlgItemMessageA(dialog, IDC_SOURCE_LIST, LB_GETSEL, (WPARAM)index, 0) <= 0) {
+        if (SendMessageA(sourceList, LB_GETSEL, (WPARAM)index, 0) <= 0) {
             continue;
         }
         char line[LINE_SIZE];
         int lineLength;
-        if (!ReadListEntry(dialog, IDC_SOURCE_LIST, (int)index, line, LINE_SIZE, &lineLength)) {
+        if (!ReadListLine(sourceList, (int)index, line, LINE_SIZE, &lineLength)) {
             continue;
         }
         char name[CHART_NAME_LENGTH];
@@ -158,15 +216,19 @@ void TransferSelection(HWND dialog, int command)
         char target[NAMED_CHART_PATH_SIZE];
         int targetLength = length;
         if (command != IDC_DELETE) {
-            targetLength = BuildDestinationPath(destinationDrive, system, path,
-                                                length, target);
+            targetLength = BuildDestinationPath(destinationDrive, system, path, length,
+                                                folders.searched ? &folders.source : nullptr,
+                                                target);
         }
         int choice = IDABORT;
-        if (!TransferChart(dialog, command, path, length, target, targetLength, &choice) &&
+        if (!TransferChart(dialog, command, path, length, target, targetLength, &folders,
+                           &choice) &&
             choice != IDIGNORE) {
             break;
         }
     }
+
+    ReleaseFolders(&folders);
 
     // Both lists show what the drives hold now; the date filter waits for the next refresh.
     int sortChoice = SortChoice(dialog);

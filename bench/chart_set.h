@@ -2,6 +2,9 @@
 // drive, 2000 on the destination drive, names and times from a fixed seed. 1800 names are
 // on both drives, a third of them older on the destination, a third the same, a third
 // newer; 200 are only on the source and 200 only on the destination.
+//
+// The update case (Wine only): the same 2000 source charts; the destination holds the
+// first 1000 of them, each a minute older and with other bytes, and lacks the others.
 #ifndef BENCH_CHART_SET_H
 #define BENCH_CHART_SET_H
 
@@ -20,6 +23,8 @@ const char kSystemDisplay[] = "Alpha";
 // The "since" date of the date filter, and the first year that it keeps.
 const char kSinceDate[] = "01.01.2013";
 const int kSinceYear = 2013;
+const int kUpdateKept = 1000;  // source charts the update case's destination holds
+const int kOldChartBytes = 900;  // their older state
 
 struct ChartTime {
     int year, month, day, hour, minute;
@@ -34,6 +39,7 @@ struct ChartSet {
     std::vector<Chart> source;
     std::vector<Chart> destination;
     int selectedByCompare = 0;  // source lines that Compare selects
+    std::set<std::string> compareSelects;  // their files
     int keptByFilter = 0;       // lines of both lists that the since-filter keeps
 };
 
@@ -83,17 +89,50 @@ inline ChartSet MakeChartSet()
         add(set.source, names[i], at);
         if (i >= kShared) {
             ++set.selectedByCompare;  // the destination lacks it
+            set.compareSelects.insert(names[i] + ".mas");
             continue;
         }
         ChartTime other = at;
         other.minute += i % 3 == 0 ? -1 : i % 3 == 1 ? 0 : 1;
-        set.selectedByCompare += i % 3 == 0 ? 1 : 0;
+        if (i % 3 == 0) {
+            ++set.selectedByCompare;
+            set.compareSelects.insert(names[i] + ".mas");
+        }
         add(set.destination, names[i], other);
     }
     for (size_t i = kCharts; i < names.size(); i++) {
         add(set.destination, names[i], time());
     }
     return set;
+}
+
+// The update case's destination: the first kUpdateKept source charts, each a minute
+// older (minutes are 1-58, so it stays in the same hour). Compare selects every source
+// chart: the ones here because the source's is newer, the others because they are
+// missing.
+inline std::vector<Chart> UpdateDestination(const ChartSet &set)
+{
+    std::vector<Chart> older(set.source.begin(), set.source.begin() + kUpdateKept);
+    for (Chart &chart : older) {
+        chart.time.minute -= 1;
+    }
+    return older;
+}
+
+// The bytes of a chart: its file name, then letters that follow from the name, to size.
+inline std::string ChartContent(const std::string &file, int size)
+{
+    std::string bytes = file + "\r\n";
+    unsigned value = 0;
+    for (char c : file) {
+        value = value * 31u + (unsigned char)c;
+    }
+    while ((int)bytes.size() < size) {
+        value = value * 1103515245u + 12345u;
+        bytes += (char)('a' + (value >> 16) % 26);
+    }
+    bytes.resize((size_t)size);
+    return bytes;
 }
 
 }  // namespace bench

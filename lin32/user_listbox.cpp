@@ -4,6 +4,8 @@
 
 #include "codepage.h"
 
+#include <utility>
+
 static int Count(const lin32_window *list) { return (int)list->items.size(); }
 
 static bool ValidIndex(const lin32_window *list, WPARAM index)
@@ -80,6 +82,24 @@ static LRESULT SetSelection(lin32_window *list, WPARAM flag, LPARAM index)
         return LB_ERR;
     }
     list->selected[(size_t)line] = value;
+    return LB_OKAY;
+}
+
+// Lines LOWORD to HIWORD of range (either may be the greater; the end is cut to the
+// list) all selected or all cleared; the caret stays where it is.
+static LRESULT SetRangeSelection(lin32_window *list, WPARAM flag, LPARAM range)
+{
+    if (!Lin32IsMultiSelect(list)) {
+        return LB_ERR;
+    }
+    int first = LOWORD(range);
+    int last = HIWORD(range);
+    if (first > last) {
+        std::swap(first, last);
+    }
+    for (int line = first; line <= last && line < Count(list); ++line) {
+        list->selected[(size_t)line] = flag ? 1 : 0;
+    }
     return LB_OKAY;
 }
 
@@ -203,6 +223,8 @@ LRESULT Lin32ListMessage(lin32_window *list, UINT message, WPARAM wParam, LPARAM
         return IsSelected(list, wParam);
     case LB_SETSEL:
         return SetSelection(list, wParam, lParam);
+    case LB_SELITEMRANGE:
+        return SetRangeSelection(list, wParam, lParam);
     case LB_SETCURSEL:
         return SetCurrent(list, wParam);
     case LB_GETCURSEL:

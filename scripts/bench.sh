@@ -7,12 +7,15 @@
 #             each figure beside its baseline measured in the same run on the same files:
 #             one list build against `ls -l`, Copy against `cp -p`; Refresh, the date
 #             filter, Compare, start-up (Google Benchmark; build/bench, -O2)
-#   wine    - the real chartxfer.exe under Wine (MinGW-w64, build/bench-win): Refresh,
-#             Compare and Copy with 2000 charts on each side, timed from a second program
+#   wine    - the real chartxfer.exe under Wine (MinGW-w64, build/bench-win), timed from a
+#             second program: Refresh and Compare with 2000 charts on each side; Compare,
+#             Copy, Move and Delete of 2000 charts of which the destination holds 1000
+#             a minute older, each transfer beside the platform's own work on the same
+#             charts, measured run by run in turn with it
 #
 # Usage: scripts/bench.sh [--wine | --all] [--repetitions N] [--dir FOLDER]
 #   default native only; --wine the Wine figures only; --all both.
-#   --repetitions  runs of each native figure, the table shows their median (default 5)
+#   --repetitions  runs of each figure, the tables show their median (default 5)
 #   --dir          where the drives are laid out (default /dev/shm, a tmpfs, when it
 #                  exists, else /tmp): on a tmpfs the figures are the programs' own work,
 #                  not the disk's
@@ -80,7 +83,7 @@ step_wine() {
     wine_env_start "$wine_dir" || return 1
     echo "==== Wine figures (prefix in $wine_dir)"
     sh "$root/tests/wine/e2e.sh" "$root/build/bench-win/bench/wine/bench_wine.exe" \
-        "$(cat build/bench-win/bench/wine/chartxfer-path.txt)"
+        "$(cat build/bench-win/bench/wine/chartxfer-path.txt)" "$repetitions"
     local rc=$?
     wine_env_stop
     rm -rf "$wine_dir"

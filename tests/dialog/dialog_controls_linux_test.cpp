@@ -107,6 +107,49 @@ TEST_F(Controls, SelectionOfTheExtendedList)
     EXPECT_TRUE(Commands().empty());
 }
 
+// LB_SELITEMRANGE: the lines from the low word to the high word (either may be the
+// greater; the end is cut to the list) all selected or all cleared, the others and the
+// caret as they were; a single-selection list refuses it.
+TEST_F(Controls, RangesOfTheExtendedList)
+{
+    Run([&](HWND dialog) {
+        AddLines(dialog, IDC_SOURCE_LIST, {"a", "b", "c", "d", "e", "f"});
+        AddLines(dialog, IDC_DEST_LIST, {"a", "b"});
+        EXPECT_EQ(List(dialog, LB_SETSEL, TRUE, 5), 0);
+        LRESULT caret = List(dialog, LB_GETCURSEL);
+        auto selected = [&]() {
+            std::string lines;
+            for (int i = 0; i < 6; ++i) {
+                lines += List(dialog, LB_GETSEL, (WPARAM)i) > 0 ? '1' : '0';
+            }
+            return lines;
+        };
+        const struct {
+            BOOL select;
+            WORD first, last;
+            const char *lines;
+        } steps[] = {
+            {TRUE, 1, 2, "011001"},
+            {TRUE, 3, 3, "011101"},   // one line
+            {FALSE, 2, 1, "000101"},  // the greater word first
+            {TRUE, 4, 900, "000111"}, // cut to the list
+            {FALSE, 0, 5, "000000"},
+            {TRUE, 0, 0, "100000"},
+        };
+        for (const auto &step : steps) {
+            SCOPED_TRACE(step.lines);
+            EXPECT_EQ(List(dialog, LB_SELITEMRANGE, (WPARAM)step.select,
+                           (LPARAM)(DWORD)MAKELONG(step.first, step.last)),
+                      LB_OKAY);
+            EXPECT_EQ(selected(), step.lines);
+            EXPECT_EQ(List(dialog, LB_GETCURSEL), caret);
+        }
+        EXPECT_EQ(Single(dialog, LB_SELITEMRANGE, TRUE, (LPARAM)MAKELONG(0, 1)), LB_ERR);
+        EXPECT_EQ(Single(dialog, LB_GETSEL, 0), 0);
+    });
+    EXPECT_TRUE(Commands().empty());
+}
+
 TEST_F(Controls, SelectionOfTheSingleList)
 {
     Run([&](HWND dialog) {

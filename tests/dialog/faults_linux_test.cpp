@@ -327,7 +327,7 @@ TEST_F(Faults, MoveDeletesOnlyAfterItsOwnConfirmation)
     const std::string source = ChartPath('C', "MID");
     const std::string sameFile = ChartPath('E', "MID");
     EXPECT_FALSE(ConfirmChartCopy(source.c_str(), (int)source.size(), sameFile.c_str(),
-                                  (int)sameFile.size()));
+                                  (int)sameFile.size(), false));
     EXPECT_EQ(Content(ChartFile('C', "MID")), "MID of C");
 
     // A real copy of the same size is confirmed, also while the source is open for
@@ -339,7 +339,7 @@ TEST_F(Faults, MoveDeletesOnlyAfterItsOwnConfirmation)
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(ConfirmChartCopy(source.c_str(), (int)source.size(), copy.c_str(),
-                                 (int)copy.size()));
+                                 (int)copy.size(), false));
     CloseHandle(reader);
 
     // In the dialog: MID's source reports one byte more than its copy gets; the copy

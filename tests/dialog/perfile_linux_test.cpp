@@ -273,14 +273,15 @@ TEST_F(PerFile, MoveCountsACopyOnlyWhenTheDestinationIsComplete)
         std::error_code ignored;
         fs::remove(target_, ignored);
         c.prepare();
-        EXPECT_EQ(ConfirmChartCopy(kSource, kLength, c.target, (int)strlen(c.target)),
+        EXPECT_EQ(ConfirmChartCopy(kSource, kLength, c.target, (int)strlen(c.target), false),
                   c.confirmed);
     }
     // A source that is gone, and lengths that name no path.
-    EXPECT_FALSE(ConfirmChartCopy("C:\\vornix\\DOB\\mas\\NONE.mas", 26, kTarget, kLength));
-    EXPECT_FALSE(ConfirmChartCopy(kSource, 0, kTarget, kLength));
-    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, kTarget, -1));
-    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, kTarget, 260));
+    EXPECT_FALSE(
+        ConfirmChartCopy("C:\\vornix\\DOB\\mas\\NONE.mas", 26, kTarget, kLength, false));
+    EXPECT_FALSE(ConfirmChartCopy(kSource, 0, kTarget, kLength, false));
+    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, kTarget, -1, false));
+    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, kTarget, 260, false));
 }
 
 TEST_F(PerFile, MoveWritesACopyOnARemovableDriveThroughToTheDisk)
@@ -293,16 +294,18 @@ TEST_F(PerFile, MoveWritesACopyOnARemovableDriveThroughToTheDisk)
     ASSERT_EQ(status, 0);
 
     Lin32ClearFailures();
-    EXPECT_TRUE(ConfirmChartCopy(kSource, kLength, target, kLength));
+    ASSERT_TRUE(IsRemovableDrive('A'));
+    EXPECT_TRUE(ConfirmChartCopy(kSource, kLength, target, kLength, true));
     EXPECT_EQ(Lin32OperationCount(LIN32_OP_FLUSH), 1);
 
     Lin32FailOperation(LIN32_OP_FLUSH, 1, ERROR_WRITE_FAULT, 1);
-    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, target, kLength));
+    EXPECT_FALSE(ConfirmChartCopy(kSource, kLength, target, kLength, true));
 
     // On a fixed drive nothing is flushed.
     MakeChart('D', "DOB", "AB.mas", kStamp, "new chart\r\n");
     Lin32ClearFailures();
-    EXPECT_TRUE(ConfirmChartCopy(kSource, kLength, kTarget, kLength));
+    ASSERT_FALSE(IsRemovableDrive('D'));
+    EXPECT_TRUE(ConfirmChartCopy(kSource, kLength, kTarget, kLength, false));
     EXPECT_EQ(Lin32OperationCount(LIN32_OP_FLUSH), 0);
 }
 

@@ -65,6 +65,21 @@ protected:
                   GetFileAttributesA("E:\\mas\\CHART.mas"));
     }
 
+public:
+    // A file that takes the destination's name: another chart whose alias it is, or a
+    // chart of that name.
+    void MakeTaker(bool alias) const
+    {
+        if (alias) {
+            WriteLinux("e/mas/Messblatt.mas", "another chart");
+            EXPECT_TRUE(Lin32SetShortName("E:\\mas\\Messblatt.mas", "CHART.MAS"));
+        } else {
+            WriteLinux("e/mas/CHART.mas", kOld);
+        }
+    }
+    bool takerIsAlias_ = false;
+
+protected:
     void ExpectCopied()
     {
         EXPECT_EQ(std::vector<std::string>{"CHART.mas"}, ListLinux("e/mas"));
@@ -174,6 +189,134 @@ TEST_F(CopyFaults, ANameThatIsAnotherChartsAliasIsRefused)
     EXPECT_EQ(3, Copy());
     EXPECT_EQ(std::vector<std::string>{"Messblatt.mas"}, ListLinux("e/mas"));
     EXPECT_EQ("another chart", ReadLinux("e/mas/Messblatt.mas"));
+}
+
+// A name that was free when the copy looked: another program makes a file there before
+// the copy is named. The copy takes the name only by a rename that replaces nothing, so
+// what stands there then is looked at as any chart the copy would replace: another
+// chart that the name is the alias of stays, a chart of that name is replaced. For
+// FTNFCO, the file comes while the copy is written; for a command's copy, after the
+// command's search of the folder.
+TEST_F(CopyFaults, ANameTakenSinceTheLookUpIsLookedAtBeforeItIsReplaced)
+{
+    struct Case {
+        const char *what;
+        bool searched;
+        bool alias;  // the file made is another chart, CHART.MAS its alias
+    } cases[] = {
+        {"FTNFCO, another chart's alias", false, true},
+        {"FTNFCO, a chart of the name", false, false},
+        {"a command's copy, another chart's alias", true, true},
+        {"a command's copy, a chart of the name", true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LayDestination(DRIVE_FIXED, false);
+        Lin32ClearShortNames();
+        short status = -1;
+        static const char from[] = "C:\\mas\\CHART.mas";
+        static const char to[] = "E:\\mas\\CHART.mas";
+        if (c.searched) {
+            ChartFolder folder;
+            ASSERT_TRUE(ScanChartFolder("E:\\mas\\", &folder));
+            MakeTaker(c.alias);
+            FtnfcoIntoFolder(&status, from, (int)sizeof from - 1, to, (int)sizeof to - 1,
+                             &folder);
+            FreeChartFolder(&folder);
+        } else {
+            takerIsAlias_ = c.alias;
+            Lin32SetOperationHook(
+                [](void *context, Lin32Operation operation, int) {
+                    if (operation == LIN32_OP_COPY) {
+                        Lin32SetOperationHook(nullptr, nullptr);
+                        CopyFaults *test = (CopyFaults *)context;
+                        test->MakeTaker(test->takerIsAlias_);
+                    }
+                },
+                this);
+            FTNFCO(&status, from, (int)sizeof from - 1, to, (int)sizeof to - 1);
+            Lin32SetOperationHook(nullptr, nullptr);
+        }
+        if (c.alias) {
+            EXPECT_EQ(3, status);
+            EXPECT_EQ(std::vector<std::string>{"Messblatt.mas"}, ListLinux("e/mas"));
+            EXPECT_EQ("another chart", ReadLinux("e/mas/Messblatt.mas"));
+        } else {
+            EXPECT_EQ(0, status);
+            ExpectCopied();
+        }
+    }
+}
+
+// What a command's search of the folder saw is checked against the folder as it is now:
+// a chart made read-only since is refused before anything is written, one gone since is
+// copied as new, and a chart replaced keeps its own spelling.
+TEST_F(CopyFaults, ACommandsCopyAsksTheFolderAfresh)
+{
+    static const char from[] = "C:\\mas\\CHART.mas";
+    static const char to[] = "E:\\mas\\CHART.mas";
+    struct Case {
+        const char *what;
+        const char *name;  // the chart E: holds when it is searched
+        void (*since)(const char *path);
+        short status;
+        const char *after;  // the one file E: then holds
+    } cases[] = {
+        {"made read-only", "CHART.mas",
+         [](const char *path) { SetFileAttributesA(path, FILE_ATTRIBUTE_READONLY); }, 3,
+         "CHART.mas"},
+        {"deleted", "CHART.mas", [](const char *path) { DeleteFileA(path); }, 0, "CHART.mas"},
+        {"spelt otherwise", "Chart.mas", [](const char *) {}, 0, "Chart.mas"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        LayDestination(DRIVE_FIXED, false);
+        WriteLinux(std::string("e/mas/") + c.name, kOld);
+        ChartFolder folder;
+        ASSERT_TRUE(ScanChartFolder("E:\\mas\\", &folder));
+        c.since((std::string("E:\\mas\\") + c.name).c_str());
+        Lin32ClearFailures();
+        short status = -1;
+        FtnfcoIntoFolder(&status, from, (int)sizeof from - 1, to, (int)sizeof to - 1, &folder);
+        FreeChartFolder(&folder);
+        EXPECT_EQ(c.status, status);
+        EXPECT_EQ(std::vector<std::string>{c.after}, ListLinux("e/mas"));
+        std::string content = ReadLinux(std::string("e/mas/") + c.after);
+        if (status == 0) {
+            EXPECT_TRUE(content == big_) << "the new chart, whole";
+        } else {
+            EXPECT_EQ(kOld, content);
+            EXPECT_EQ(0, Lin32OperationCount(LIN32_OP_COPY)) << "nothing was copied";
+            SetFileAttributesA(to, FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+}
+
+// E: is C:'s folder under another letter. A command's first copy finds that out (its
+// temporary copy stands in C:'s folder too): then no chart is copied onto itself, also
+// after a first copy that went through (of a chart that the search did not see).
+TEST_F(CopyFaults, ACommandsCopiesIntoTheSourceFolderAreRefused)
+{
+    ASSERT_TRUE(Map('E', "c", DRIVE_FIXED));
+    WriteLinux("c/mas/OTHER.mas", "other chart");
+    ChartFolder folder;
+    ASSERT_TRUE(ScanChartFolder("E:\\mas\\", &folder));
+    WriteLinux("c/mas/NEWER.mas", "newer chart");  // made since the search
+    const char *charts[] = {"NEWER.mas", "CHART.mas", "OTHER.mas"};
+    for (const char *chart : charts) {
+        SCOPED_TRACE(chart);
+        std::string from = std::string("C:\\mas\\") + chart;
+        std::string to = std::string("E:\\mas\\") + chart;
+        short status = -1;
+        FtnfcoIntoFolder(&status, from.c_str(), (int)from.size(), to.c_str(), (int)to.size(),
+                         &folder);
+        EXPECT_EQ(3, status);
+    }
+    FreeChartFolder(&folder);
+    EXPECT_EQ((std::vector<std::string>{"CHART.mas", "NEWER.mas", "OTHER.mas"}),
+              ListLinux("c/mas"));
+    EXPECT_TRUE(ReadLinux("c/mas/CHART.mas") == big_);
+    EXPECT_EQ("other chart", ReadLinux("c/mas/OTHER.mas"));
 }
 
 }  // namespace
