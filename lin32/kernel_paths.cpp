@@ -5,6 +5,7 @@
 #include "kernel_internal.h"
 #include "lin32_files.h"
 
+#include <algorithm>
 #include <dirent.h>
 #include <errno.h>
 #include <filesystem>
@@ -56,13 +57,6 @@ void MakeFolders(const std::string &path)
     std::filesystem::create_directories(path, ignored);
 }
 
-void ResetTypes()
-{
-    for (UINT &type : g_drives.types) {
-        type = DRIVE_FIXED;
-    }
-}
-
 // The drive map comes from Lin32SetDosDevices or $LIN32_DOSDEVICES, and from nowhere
 // else: without one the process has no drives, so no path of a test that forgot its
 // drives can reach a file outside them. A folder that does not exist yet is created
@@ -73,7 +67,7 @@ void EnsureLoaded()
         return;
     }
     g_drives.loaded = true;
-    ResetTypes();
+    std::fill(std::begin(g_drives.types), std::end(g_drives.types), (UINT)DRIVE_FIXED);
     if (!g_drives.explicitFolder) {
         const char *configured = getenv("LIN32_DOSDEVICES");
         g_drives.folder = configured != NULL ? configured : "";

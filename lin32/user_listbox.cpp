@@ -4,7 +4,7 @@
 
 #include "codepage.h"
 
-#include <utility>
+#include <algorithm>
 
 static int Count(const lin32_window *list) { return (int)list->items.size(); }
 
@@ -65,42 +65,27 @@ static LRESULT FindPrefix(const lin32_window *list, WPARAM start, const std::str
     return LB_ERR;
 }
 
-static LRESULT SetSelection(lin32_window *list, WPARAM flag, LPARAM index)
+// Lines first to last, cut to the list, all selected or all cleared; the caret stays
+// where it is. Multiple-selection lists only.
+static LRESULT SelectLines(lin32_window *list, WPARAM flag, int first, int last)
 {
     if (!Lin32IsMultiSelect(list)) {
         return LB_ERR;
     }
-    unsigned char value = flag ? 1 : 0;
-    int line = (int)index;  // the platform reads the index as a 32-bit int
-    if (line == -1) {
-        for (unsigned char &selected : list->selected) {
-            selected = value;
-        }
-        return LB_OKAY;
-    }
-    if (line < 0 || line >= Count(list)) {
-        return LB_ERR;
-    }
-    list->selected[(size_t)line] = value;
-    return LB_OKAY;
-}
-
-// Lines LOWORD to HIWORD of range (either may be the greater; the end is cut to the
-// list) all selected or all cleared; the caret stays where it is.
-static LRESULT SetRangeSelection(lin32_window *list, WPARAM flag, LPARAM range)
-{
-    if (!Lin32IsMultiSelect(list)) {
-        return LB_ERR;
-    }
-    int first = LOWORD(range);
-    int last = HIWORD(range);
-    if (first > last) {
-        std::swap(first, last);
-    }
-    for (int line = first; line <= last && line < Count(list); ++line) {
+    for (int line = std::max(first, 0); line <= last && line < Count(list); ++line) {
         list->selected[(size_t)line] = flag ? 1 : 0;
     }
     return LB_OKAY;
+}
+
+// LB_SETSEL: the index is read as a 32-bit int, and -1 stands for every line.
+static LRESULT SetSelection(lin32_window *list, WPARAM flag, LPARAM index)
+{
+    int line = (int)index;
+    if (line == -1) {
+        return SelectLines(list, flag, 0, Count(list) - 1);
+    }
+    return ValidIndex(list, (WPARAM)line) ? SelectLines(list, flag, line, line) : LB_ERR;
 }
 
 static LRESULT SetCurrent(lin32_window *list, WPARAM index)
@@ -223,8 +208,9 @@ LRESULT Lin32ListMessage(lin32_window *list, UINT message, WPARAM wParam, LPARAM
         return IsSelected(list, wParam);
     case LB_SETSEL:
         return SetSelection(list, wParam, lParam);
-    case LB_SELITEMRANGE:
-        return SetRangeSelection(list, wParam, lParam);
+    case LB_SELITEMRANGE:  // LOWORD to HIWORD, either may be the greater
+        return SelectLines(list, wParam, std::min(LOWORD(lParam), HIWORD(lParam)),
+                           std::max(LOWORD(lParam), HIWORD(lParam)));
     case LB_SETCURSEL:
         return SetCurrent(list, wParam);
     case LB_GETCURSEL:
