@@ -105,21 +105,14 @@ TextRoom RoomFor(HWND control, HDC dc)
     GetClientRect(control, &client);
     TextRoom room = {NO_TEXT, 0, client.right, client.bottom};
     if (lstrcmpiW(className, L"Static") == 0) {
-        switch (style & SS_TYPEMASK) {
-        case SS_LEFT:
-            room = {WRAPPED, DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS, client.right, client.bottom};
-            break;
-        case SS_CENTER:
-            room = {WRAPPED, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS, client.right, client.bottom};
-            break;
-        case SS_RIGHT:
-            room = {WRAPPED, DT_RIGHT | DT_WORDBREAK | DT_EXPANDTABS, client.right, client.bottom};
-            break;
-        case SS_LEFTNOWORDWRAP:
+        // Left, centred and right labels wrap at words; icons, frames and pictures
+        // show no text.
+        const LONG type = style & SS_TYPEMASK;
+        if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
+            const UINT align = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+            room = {WRAPPED, align | DT_WORDBREAK | DT_EXPANDTABS, client.right, client.bottom};
+        } else if (type == SS_LEFTNOWORDWRAP) {
             room = {ONE_LINE, DT_LEFT | DT_SINGLELINE | DT_EXPANDTABS, client.right, client.bottom};
-            break;
-        default:  // icons, frames, pictures
-            break;
         }
         if (room.layout != NO_TEXT && (style & SS_NOPREFIX)) {
             room.format |= DT_NOPREFIX;
