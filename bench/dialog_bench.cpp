@@ -7,6 +7,8 @@
 #include "bench_drives.h"
 
 #include "app/dialog.h"
+#include "app/perfile.h"
+#include "Ftn/ftn.h"
 #include "resources/resource.h"
 #include "support/boxes.h"
 #include "support/dialog_driver.h"
@@ -186,9 +188,10 @@ void BM_Copy(benchmark::State &state)
     });
 }
 
-// The file copies of that command alone: CopyWithPrompt, as the command calls it, for
-// each of the 2000 charts with the paths it builds, into the emptied chart directory of
-// E:. The command adds to it the rebuild of both lists, which cp -p has no part in.
+// The file copies of that command alone, as the command makes them: one search of the
+// emptied chart directory of E:, then CopyIntoFolderWithPrompt for each of the 2000
+// charts with the paths it builds. The command adds to it the rebuild of both lists,
+// which cp -p has no part in.
 void BM_CopyFiles(benchmark::State &state)
 {
     RunInDialog(state, [&](HWND dialog, BoxScript &) {
@@ -205,13 +208,20 @@ void BM_CopyFiles(benchmark::State &state)
             state.PauseTiming();
             BenchDrives::EmptyFolder(target);
             state.ResumeTiming();
+            ChartFolder searched;
+            if (!ScanChartFolder(("E:" + folder).c_str(), &searched)) {
+                failed += sources.size();
+                continue;
+            }
             for (size_t i = 0; i < sources.size(); ++i) {
                 int choice = 0;
-                if (!CopyWithPrompt(dialog, sources[i].c_str(), (int)sources[i].size(),
-                                    targets[i].c_str(), (int)targets[i].size(), &choice)) {
+                if (!CopyIntoFolderWithPrompt(dialog, sources[i].c_str(), (int)sources[i].size(),
+                                              targets[i].c_str(), (int)targets[i].size(),
+                                              &searched, &choice)) {
                     ++failed;
                 }
             }
+            FreeChartFolder(&searched);
         }
         std::string wrong = Expect("failed copies", failed, 0);
         if (wrong.empty()) {
