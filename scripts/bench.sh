@@ -7,11 +7,12 @@
 #             each figure beside its baseline measured in the same run on the same files:
 #             one list build against `ls -l`, Copy against `cp -p`; Refresh, the date
 #             filter, Compare, start-up (Google Benchmark; build/bench, -O2)
-#   wine    - the real chartxfer.exe under Wine (MinGW-w64, build/bench-win), timed from a
-#             second program: Refresh and Compare with 2000 charts on each side; Compare,
-#             Copy, Move and Delete of 2000 charts of which the destination holds 1000
-#             a minute older, each transfer beside the platform's own work on the same
-#             charts, measured run by run in turn with it
+#   wine    - the real chartxfer.exe that users get (32-bit, build/bench-win32) under
+#             Wine, timed from a second program: Refresh and Compare with 2000 charts
+#             on each side; Compare, Copy, Move and Delete of 2000 charts of which the
+#             destination holds 1000 a minute older, each transfer beside the
+#             platform's own work on the same charts, measured run by run in turn
+#             with it
 #
 # Usage: scripts/bench.sh [--wine | --all] [--repetitions N] [--dir FOLDER]
 #   default native only; --wine the Wine figures only; --all both.
@@ -75,15 +76,15 @@ step_native() {
 
 step_wine() {
     mkdir -p build
-    build build/bench-win bench_wine chartxfer -- \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" || return 1
+    build build/bench-win32 bench_wine chartxfer -- \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" || return 1
     # English dialog and code page 1252; a fresh prefix with the end-to-end drives.
     local -x LANG=en_GB.UTF-8
     local wine_dir="$folder/chartxfer-bench-wine"
     wine_env_start "$wine_dir" || return 1
     echo "==== Wine figures (prefix in $wine_dir)"
-    sh "$root/tests/wine/e2e.sh" "$root/build/bench-win/bench/wine/bench_wine.exe" \
-        "$(cat build/bench-win/bench/wine/chartxfer-path.txt)" "$repetitions"
+    sh "$root/tests/wine/e2e.sh" "$root/build/bench-win32/bench/wine/bench_wine.exe" \
+        "$(cat build/bench-win32/bench/wine/chartxfer-path.txt)" "$repetitions"
     local rc=$?
     wine_env_stop
     rm -rf "$wine_dir"
