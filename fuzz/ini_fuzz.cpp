@@ -216,8 +216,10 @@ std::vector<std::string> WriterLines(const std::string &content) {
 // The key name the writer sees in a line (upper case); comments, headers and blank
 // lines have none.
 const char kNoKey[] = "\x01no key";
+// A carriage return is a blank to the profile reader wherever it stands, also at the
+// start of a line that a bare line feed began.
 std::string KeyOfLine(const std::string &line) {
-    std::string text = Trim(line, " \t");
+    std::string text = Trim(line, " \t\r\n");
     if (text.empty() || text[0] == ';' || text[0] == '[') return kNoKey;
     return Upper(Trim(text.substr(0, text.find('=')), " \t"));
 }

@@ -5,7 +5,7 @@
 #include "lin32_hooks.h"
 #include "windows.h"
 
-static const uint32_t replacementChar = 0xFFFD;
+static const uint32_t undefinedInTable = 0xFFFD;
 
 static const Lin32CodePageTable *FindTable(int codePage)
 {
@@ -77,28 +77,34 @@ static void AppendUtf8(std::string &out, uint32_t code)
     }
 }
 
+// The character of a byte in the active code page. A byte the code page leaves
+// undefined stands, as in Windows' tables, for the C1 control of the same number, so
+// that every name of bytes comes back from the disk as it went there.
+static uint32_t UnicodeOf(unsigned char c)
+{
+    if (c < 0x80) {
+        return c;
+    }
+    uint32_t code = ActiveTable()->unicode[c - 0x80];
+    return code == undefinedInTable ? c : code;
+}
+
 std::string Lin32AnsiToUtf8(const std::string &ansi)
 {
     std::string utf8;
     utf8.reserve(ansi.size());
     for (char ch : ansi) {
-        unsigned char c = (unsigned char)ch;
-        AppendUtf8(utf8, c < 0x80 ? c : ActiveTable()->unicode[c - 0x80]);
+        AppendUtf8(utf8, UnicodeOf((unsigned char)ch));
     }
     return utf8;
 }
 
-// The byte of a character in the active code page; -1 when it has none. U+FFFD stands
-// for the undefined bytes and has no byte of its own.
+// The byte of a character in the active code page; -1 when it has none.
 static int AnsiByte(uint32_t code)
 {
-    if (code < 0x80) {
-        return (int)code;
-    }
-    const Lin32CodePageTable *table = ActiveTable();
-    for (int k = 0; k < 128 && code != replacementChar; ++k) {
-        if (table->unicode[k] == code) {
-            return 0x80 + k;
+    for (int c = 0; c < 256; ++c) {
+        if (UnicodeOf((unsigned char)c) == code) {
+            return c;
         }
     }
     return -1;

@@ -11,8 +11,8 @@
 // Upper case of one character by the active code page (CharUpperA's rule).
 unsigned char Lin32UpperChar(unsigned char c);
 
-// Text in the active code page to UTF-8. Every byte has a form (undefined bytes of the
-// code page map to U+FFFD).
+// Text in the active code page to UTF-8. Every byte has a form, and comes back from it:
+// a byte the code page leaves undefined is the C1 control of its number, as in Windows.
 std::string Lin32AnsiToUtf8(const std::string &ansi);
 
 // UTF-8 to the active code page. Returns false, and leaves ansi unspecified, when a
