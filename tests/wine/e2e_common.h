@@ -173,8 +173,20 @@ inline ::testing::AssertionResult StartOnDrives(Program &program, char source, c
     if (!WriteTextFile("C:\\vornix\\vornix.ini", ALL_DRIVES_INI)) {
         return ::testing::AssertionFailure() << "cannot write the INI file";
     }
-    if (!program.Start("", "C:\\vornix") || program.WaitForDialog(ENGLISH_CAPTION) == nullptr) {
-        return ::testing::AssertionFailure() << "the dialog did not open";
+    if (!program.Start("", "C:\\vornix")) {
+        return ::testing::AssertionFailure() << "the program did not start (error "
+                                             << GetLastError() << ")";
+    }
+    if (program.WaitForDialog(ENGLISH_CAPTION) == nullptr) {
+        DWORD exitCode = STILL_ACTIVE;
+        bool ended = program.WaitForExit(exitCode, 0);
+        ::testing::AssertionResult failure = ::testing::AssertionFailure();
+        failure << "the dialog did not open; the program "
+                << (ended ? "ended with exit code " + std::to_string(exitCode) : "runs");
+        for (const Box &open : program.Boxes()) {
+            failure << "; box \"" << Utf8(open.text) << "\"";
+        }
+        return failure;
     }
     ::testing::AssertionResult quiet = NoBoxOpen(program);
     if (!quiet) {
