@@ -15,6 +15,7 @@ export WINEPREFIX="$prefix"
 export WINEARCH="${WINEARCH:-win64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "$0")/wine-loader.sh"
 
 # Wine's own fonts (Debian's fonts-wine): MS Sans Serif, which the dialog asks for, and
 # Marlett, which draws the title-bar buttons. This Wine looks for them only in the
@@ -30,7 +31,7 @@ for font in sserife.fon marlett.ttf; do
 done
 
 mkdir -p "$prefix" || exit 1
-timeout 300 wineboot -i </dev/null >>"$log" 2>&1 || exit 1
+timeout 300 $chartxfer_wine wineboot -i </dev/null >>"$log" 2>&1 || exit 1
 mkdir -p "$prefix/drive_c/windows/Fonts" &&
 cp "$wine_fonts"/* "$prefix/drive_c/windows/Fonts/" || exit 1
 
@@ -43,10 +44,10 @@ ln -sfn "$drives/e" "$prefix/dosdevices/e:" &&
 ln -sfn "$drives/d" "$prefix/dosdevices/f:" || exit 1
 # Without a window manager Wine waits about two seconds on every box it hides unless
 # its windows are unmanaged.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+timeout 60 $chartxfer_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     </dev/null >>"$log" 2>&1 || exit 1
 for letter in a b; do
-    timeout 60 wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d floppy /f \
+    timeout 60 $chartxfer_wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /d floppy /f \
         </dev/null >>"$log" 2>&1 || exit 1
 done
 

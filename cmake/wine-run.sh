@@ -15,6 +15,13 @@ export WINEPREFIX
 export WINEARCH="${WINEARCH:-win64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "$0")/wine-loader.sh"
+
+# CTest counts exit code 77 as a test that could not run here.
+if [ "$chartxfer_runs_32bit" = no ] && chartxfer_is_32bit_exe "$1"; then
+    echo "wine-run.sh: not run: $chartxfer_no_32bit" >&2
+    exit 77
+fi
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "wine-run.sh: DISPLAY is not set; programs that open windows or message boxes" \
@@ -41,7 +48,7 @@ if [ ! -f "$ready" ]; then
     fi
 fi
 
-wine "$@" </dev/null >"$log" 2>&1
+$chartxfer_wine "$@" </dev/null >"$log" 2>&1
 rc=$?
 cat "$log"
 exit $rc

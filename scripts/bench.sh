@@ -7,7 +7,8 @@
 #             each figure beside its baseline measured in the same run on the same files:
 #             one list build against `ls -l`, Copy against `cp -p`; Refresh, the date
 #             filter, Compare, start-up (Google Benchmark; build/bench, -O2)
-#   wine    - the real chartxfer.exe that users get (32-bit, build/bench-win32) under
+#   wine    - the real chartxfer.exe that users get (32-bit, build/bench-win32; the
+#             64-bit build/bench-win on a machine that runs no 32-bit programs) under
 #             Wine, timed from a second program: Refresh and Compare with 2000 charts
 #             on each side; Compare, Copy, Move and Delete of 2000 charts of which the
 #             destination holds 1000 a minute older, each transfer beside the
@@ -75,16 +76,21 @@ step_native() {
 }
 
 step_wine() {
+    local dir=build/bench-win32 toolchain=mingw-w64-i686.cmake
+    if [ "$chartxfer_runs_32bit" = no ]; then
+        echo "bench.sh: $chartxfer_no_32bit; the figures are of the 64-bit exe" >&2
+        dir=build/bench-win toolchain=mingw-w64-x86_64.cmake
+    fi
     mkdir -p build
-    build build/bench-win32 bench_wine chartxfer -- \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" || return 1
+    build "$dir" bench_wine chartxfer -- -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" ||
+        return 1
     # English dialog and code page 1252; a fresh prefix with the end-to-end drives.
     local -x LANG=en_GB.UTF-8
     local wine_dir="$folder/chartxfer-bench-wine"
     wine_env_start "$wine_dir" || return 1
     echo "==== Wine figures (prefix in $wine_dir)"
-    sh "$root/tests/wine/e2e.sh" "$root/build/bench-win32/bench/wine/bench_wine.exe" \
-        "$(cat build/bench-win32/bench/wine/chartxfer-path.txt)" "$repetitions"
+    sh "$root/tests/wine/e2e.sh" "$root/$dir/bench/wine/bench_wine.exe" \
+        "$(cat "$dir/bench/wine/chartxfer-path.txt")" "$repetitions"
     local rc=$?
     wine_env_stop
     rm -rf "$wine_dir"

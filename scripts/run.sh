@@ -1,5 +1,6 @@
 #!/bin/bash
-# Builds the 32-bit chartxfer.exe and opens it under Wine on a demo set of drives:
+# Builds the 32-bit chartxfer.exe (the 64-bit one on a machine that runs no 32-bit
+# programs) and opens it under Wine on a demo set of drives:
 #   C: the product tree with three construction systems and charts of different dates,
 #      vornix.ini offering A:, C: and D: (C: the start-up drive);
 #   A: a diskette drive holding some of the charts of one system, some in an older state;
@@ -20,12 +21,18 @@ source "$root/scripts/wine-env.sh"
 
 "$root/scripts/setup.sh" || exit 1
 
-# The 32-bit exe, the one users get: it runs on every Windows from XP on.
-echo "==== build chartxfer.exe (32-bit)"
-cmake -S "$root" -B build/win32 -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" >/dev/null || exit 1
-cmake --build build/win32 -j2 --target chartxfer || exit 1
-exe="$root/build/win32/resources/chartxfer.exe"
+# The 32-bit exe, the one users get: it runs on every Windows from XP on. A machine
+# whose kernel runs no 32-bit programs gets the 64-bit one, built from the same code.
+build=win32 toolchain=mingw-w64-i686.cmake bits=32
+if [ "$chartxfer_runs_32bit" = no ]; then
+    echo "run.sh: $chartxfer_no_32bit; opening the 64-bit exe instead" >&2
+    build=win toolchain=mingw-w64-x86_64.cmake bits=64
+fi
+echo "==== build chartxfer.exe ($bits-bit)"
+cmake -S "$root" -B "build/$build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null || exit 1
+cmake --build "build/$build" -j2 --target chartxfer || exit 1
+exe="$root/build/$build/resources/chartxfer.exe"
 [ -f "$exe" ] || { echo "run.sh: $exe was not built" >&2; exit 1; }
 
 program_pid=""
@@ -88,12 +95,12 @@ chart "$a" DAMEN ELSE "2022-12-24 18:00" || exit 1
 log="$run_dir/chartxfer.log"
 if [ -n "$real_display" ]; then
     echo "==== chartxfer.exe on display $DISPLAY; close its dialog to end"
-    (cd "$c/vornix" && wine "$exe" "$@" </dev/null >"$log" 2>&1)
+    (cd "$c/vornix" && $chartxfer_wine "$exe" "$@" </dev/null >"$log" 2>&1)
     exit 0
 fi
 
 echo "==== chartxfer.exe on Xvfb display $DISPLAY"
-(cd "$c/vornix" && wine "$exe" "$@" </dev/null >"$log" 2>&1) &
+(cd "$c/vornix" && $chartxfer_wine "$exe" "$@" </dev/null >"$log" 2>&1) &
 program_pid=$!
 
 # Wait for the dialog's window, give it a moment to paint, take the picture.

@@ -8,6 +8,7 @@
 # writes to a log file and reads from /dev/null; never put wine inside $( ) or before |.
 
 chartxfer_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$chartxfer_root/cmake/wine-loader.sh"
 chartxfer_wine_dir=""
 chartxfer_xvfb_pid=""
 chartxfer_saved_display=""
