@@ -76,14 +76,13 @@ step_native() {
 }
 
 step_wine() {
-    local dir=build/bench-win32 toolchain=mingw-w64-i686.cmake
+    local dir=build/bench-$chartxfer_exe_build
     if [ "$chartxfer_runs_32bit" = no ]; then
         echo "bench.sh: $chartxfer_no_32bit; the figures are of the 64-bit exe" >&2
-        dir=build/bench-win toolchain=mingw-w64-x86_64.cmake
     fi
     mkdir -p build
-    build "$dir" bench_wine chartxfer -- -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" ||
-        return 1
+    build "$dir" bench_wine chartxfer -- \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$chartxfer_exe_toolchain" || return 1
     # English dialog and code page 1252; a fresh prefix with the end-to-end drives.
     local -x LANG=en_GB.UTF-8
     local wine_dir="$folder/chartxfer-bench-wine"

@@ -23,16 +23,14 @@ source "$root/scripts/wine-env.sh"
 
 # The 32-bit exe, the one users get: it runs on every Windows from XP on. A machine
 # whose kernel runs no 32-bit programs gets the 64-bit one, built from the same code.
-build=win32 toolchain=mingw-w64-i686.cmake bits=32
 if [ "$chartxfer_runs_32bit" = no ]; then
     echo "run.sh: $chartxfer_no_32bit; opening the 64-bit exe instead" >&2
-    build=win toolchain=mingw-w64-x86_64.cmake bits=64
 fi
-echo "==== build chartxfer.exe ($bits-bit)"
-cmake -S "$root" -B "build/$build" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null || exit 1
-cmake --build "build/$build" -j2 --target chartxfer || exit 1
-exe="$root/build/$build/resources/chartxfer.exe"
+echo "==== build chartxfer.exe (build/$chartxfer_exe_build)"
+cmake -S "$root" -B "build/$chartxfer_exe_build" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$chartxfer_exe_toolchain" >/dev/null || exit 1
+cmake --build "build/$chartxfer_exe_build" -j2 --target chartxfer || exit 1
+exe="$root/build/$chartxfer_exe_build/resources/chartxfer.exe"
 [ -f "$exe" ] || { echo "run.sh: $exe was not built" >&2; exit 1; }
 
 program_pid=""

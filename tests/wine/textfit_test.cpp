@@ -158,20 +158,21 @@ TextRoom RoomFor(HWND control, HDC dc)
 // A control's text against the room it has: the rectangle DrawText needs in the
 // control's font, in the layout the control draws it in.
 struct Measure {
-    bool measured;  // false when the control shows no text or GDI could not measure it
+    bool failed;  // GDI could not measure it
     TextRoom room;
     RECT needed;
 
     // Wrapping widens the rectangle only for a word that fits no line.
     bool Cut() const
     {
-        return measured && (needed.right > room.width || needed.bottom > room.height);
+        return !failed && room.layout != NO_TEXT &&
+               (needed.right > room.width || needed.bottom > room.height);
     }
 };
 
 Measure MeasureText(HWND control, const std::wstring &text)
 {
-    Measure result = {false, {NO_TEXT, 0, 0, 0}, {0, 0, 0, 0}};
+    Measure result = {true, {NO_TEXT, 0, 0, 0}, {0, 0, 0, 0}};
     HDC dc = GetDC(control);
     if (dc == nullptr) {
         return result;
@@ -181,10 +182,9 @@ Measure MeasureText(HWND control, const std::wstring &text)
                                                         : GetStockObject(SYSTEM_FONT));
     result.room = RoomFor(control, dc);
     result.needed = {0, 0, result.room.width, 0};
-    if (result.room.layout != NO_TEXT) {
-        result.measured = DrawTextW(dc, text.c_str(), (int)text.size(), &result.needed,
-                                    result.room.format | DT_CALCRECT) > 0;
-    }
+    result.failed = result.room.layout != NO_TEXT &&
+                    DrawTextW(dc, text.c_str(), (int)text.size(), &result.needed,
+                              result.room.format | DT_CALCRECT) == 0;
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
     return result;
@@ -217,10 +217,10 @@ std::vector<std::string> CutTexts(HWND dialog)
             continue;
         }
         Measure measure = MeasureText(control, text);
-        if (measure.Cut()) {
-            cut.push_back(Describe(control, measure, text));
-        } else if (!measure.measured && measure.room.layout != NO_TEXT) {
+        if (measure.failed) {
             cut.push_back(Describe(control, measure, text) + " (not measured)");
+        } else if (measure.Cut()) {
+            cut.push_back(Describe(control, measure, text));
         }
     }
     return cut;
@@ -341,7 +341,8 @@ TEST_F(TextFit, ANarrowedControlIsReported)
         SCOPED_TRACE(Utf8(text));
         ASSERT_EQ(CutsOf(dialog_, control), 0u);
         Measure fits = MeasureText(control, text);
-        ASSERT_TRUE(fits.measured);
+        ASSERT_FALSE(fits.failed);
+        ASSERT_NE(fits.room.layout, NO_TEXT);
         // Narrowed until its text has half the width it needs, whatever the metrics of
         // the frame or the box beside it.
         int width = WidthOf(control);
